@@ -1,0 +1,72 @@
+#pragma once
+// The script engine's facade: one call of generate() is one generation.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/random.h"
+#include "engine/variant_count.h"
+#include "engine/working_record.h"
+
+namespace korvex::engine {
+
+/// The outside world as the engine sees it.
+class Host {
+public:
+    virtual ~Host() = default;
+    /// A `\msg\` line: show the text and wait for OK.
+    virtual void showMessage(std::string_view text) = 0;
+    /// An `\inp\` line: ask and wait; std::nullopt means Cancel.
+    virtual std::optional<std::string> askInput(std::string_view prompt) = 0;
+    /// The user's short date and time, for `\date\` and `\time\`.
+    virtual std::string dateText() = 0;
+    virtual std::string timeText() = 0;
+    /// A jump was taken: `newPath` is the project path now in force, `target` the caption.
+    virtual void jumped(std::string_view newPath, std::string_view target) {
+        (void)newPath;
+        (void)target;
+    }
+};
+
+struct Options {
+    /// Project paths and relative `\inc\` paths resolve against this folder (the application
+    /// folder); empty means the process's current folder.
+    std::filesystem::path appFolder;
+    /// Read this file for the first script instead of `<project path>.ini` (the command line
+    /// and the runtime read a file as given).
+    std::optional<std::filesystem::path> scriptFile;
+    /// Jump targets become `<jumpFolder>/<target>.ini` instead of a project of the project
+    /// path's folder.
+    std::optional<std::filesystem::path> jumpFolder;
+    /// The standalone runtime: every jump reads the first script again, and no counts are kept.
+    bool runtime = false;
+    /// After this many jumps in one generation `\if\` lines stop jumping.
+    std::size_t maxJumps = 1000;
+    /// The text never grows beyond this many bytes: a script whose variables, block references
+    /// or includes would blow it up further is cut short, with a warning.
+    std::size_t maxTextBytes = std::size_t{256} << 20;
+};
+
+struct GenerationResult {
+    std::string text;  ///< UTF-8, CR LF line breaks
+    /// Alternative lines written to block files; 0 when below 2. Always 0 in the runtime.
+    long long alternativeCount = 0;
+    VariantCount variantCount;
+    std::optional<std::string> caption;  ///< target of the last jump taken
+    std::string projectPath;             ///< the path in force at the end (a jump changes it)
+    bool endRequested = false;
+    std::vector<std::string> warnings;  ///< things the user should know (jumps stopped, text cut)
+    WorkingRecord record;               ///< what the working files hold, for writeWorkingFiles
+};
+
+/// Runs one generation of the project at `projectPath` ("Projects\Letter": project folder,
+/// backslash, name, no extension). Backslashes in paths are folder separators on disk.
+GenerationResult generate(std::string_view projectPath, const Options& options, Host& host,
+                          Random& random);
+
+}  // namespace korvex::engine

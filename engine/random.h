@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+namespace korvex::engine {
+
+/// The process-wide pseudo-random generator. It starts from a fixed state, so the first values
+/// after start are always the same; the picking pass re-seeds it from the time of day before
+/// each block's draw. Re-seeding mixes the value into the current state, so re-seeding with the
+/// same value twice never repeats the earlier sequence.
+class Random {
+public:
+    /// Seconds since local midnight, single precision.
+    using Clock = std::function<float()>;
+
+    /// Fixed start state; re-seeds from the local time of day.
+    Random();
+    /// Reproducible: starts from `seed`, and every re-seed takes its value from a deterministic
+    /// sequence instead of the time of day.
+    explicit Random(std::uint64_t seed);
+    /// Fixed start state with an injected clock.
+    explicit Random(Clock clock);
+
+    /// A uniform value in [0, 1) with 24 significant bits.
+    float next();
+    void reseed(float timeOfDay);
+    /// Re-seeds from the clock.
+    void reseedFromClock() { reseed(clock_()); }
+
+    /// Seconds since local midnight.
+    static float timeOfDay();
+
+private:
+    std::uint64_t state_;
+    Clock clock_;
+};
+
+}  // namespace korvex::engine

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvex::engine {
+
+/// What the working files of a generation hold: `Temp.txt` (the script after the reading
+/// pass, one working line per line) and `Temp/<n>.txt` (the alternative lines of block n).
+/// The generation never reads them back; they are a record, written after the text is out.
+struct WorkingRecord {
+    /// The working file's content in UTF-8: every working line followed by CR LF.
+    std::string workingText;
+    /// Where each working line starts in `workingText`, and its length.
+    struct Line {
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+    std::vector<Line> lines;
+    /// Alternative lines grouped by block: block b holds the line indices
+    /// altLines[blockStart[b] .. blockStart[b + 1]), in script order.
+    std::vector<std::uint32_t> altLines;
+    std::vector<std::uint32_t> blockStart;  ///< one entry per block number, plus one
+    /// Whether `Temp/0.txt` is created even when block 0 has no alternatives.
+    bool createsBlockZero = true;
+};
+
+struct WriteOutcome {
+    bool ok = true;
+    std::string error;  ///< the file and the system's reason
+};
+
+/// Writes the record under `folder`: deletes every file in `folder/Temp`, writes `Temp.txt`,
+/// `Temp/0.txt` and one file per block with alternatives, each in one write, encoded as the
+/// text codec says. The `Temp` folder must exist unless `createTempFolder` is set.
+WriteOutcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
+                               bool createTempFolder = false);
+
+}  // namespace korvex::engine
