@@ -1,1 +1,34 @@
-// in progress
+#include "engine/blocks.h"
+
+#include <algorithm>
+
+namespace korvex::engine {
+
+void splitBlocks(WorkingRecord& record, const std::vector<LineKind>& kinds) {
+    record.altLines.clear();
+    record.blockStart.assign(1, 0);
+    const bool anyAlternative =
+        std::find(kinds.begin(), kinds.end(), LineKind::Alternative) != kinds.end();
+    if (!anyAlternative) {
+        record.blockStart.push_back(0);  // block 0, with nothing in it
+        return;
+    }
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        switch (kinds[i]) {
+            case LineKind::Alternative:
+                record.altLines.push_back(static_cast<std::uint32_t>(i));
+                break;
+            case LineKind::Text:
+            case LineKind::Directive:
+                // A text line ends the current block: the next one has the next number.
+                record.blockStart.push_back(static_cast<std::uint32_t>(record.altLines.size()));
+                break;
+            case LineKind::Blank:
+            case LineKind::Comment:
+                break;
+        }
+    }
+    record.blockStart.push_back(static_cast<std::uint32_t>(record.altLines.size()));
+}
+
+}  // namespace korvex::engine

@@ -1,1 +1,103 @@
-// in progress
+#include "engine/generate.h"
+
+#include "engine/blocks.h"
+#include "engine/finishing.h"
+#include "engine/output_pass.h"
+#include "engine/reading_pass.h"
+#include "engine/script_file.h"
+
+namespace korvex::engine {
+namespace {
+
+std::filesystem::path projectFile(std::string_view projectPath, const Options& options) {
+    return diskPath(std::string(projectPath) + ".ini", options.appFolder);
+}
+
+// A jump goes to a project of the same project folder: everything before the first backslash
+// of the current path, a backslash, and the target.
+std::string jumpPath(std::string_view currentPath, std::string_view target) {
+    const auto folder = currentPath.substr(0, currentPath.find('\\'));
+    std::string path(folder);
+    path += '\\';
+    path += target;
+    return path;
+}
+
+std::string jumpWarning(std::size_t maxJumps) {
+    return "Jumps stopped after " + std::to_string(maxJumps) +
+           ": the scripts kept jumping to one another, so the last one was generated as it is.";
+}
+
+std::string sizeWarning(std::size_t maxBytes) {
+    return "The text reached the size limit of " + std::to_string(maxBytes >> 20) +
+           " MiB, so part of it was left out.";
+}
+
+const std::string kScriptCutWarning =
+    "The script is too long to generate whole (over 4 GiB once read), so its end was left out.";
+
+}  // namespace
+
+GenerationResult generate(std::string_view projectPath, const Options& options, Host& host,
+                          Random& random) {
+    GenerationResult result;
+    result.projectPath = projectPath;
+    std::filesystem::path file =
+        options.scriptFile ? *options.scriptFile : projectFile(projectPath, options);
+
+    // The reading pass starts again from nothing after every jump; only the draws survive.
+    Draws draws;
+    std::size_t jumps = 0;
+    ReadingOutcome reading;
+    for (;;) {
+        const std::string script = readTextFile(file).value_or(std::string{});
+        reading = readingPass(script, draws, random, jumps < options.maxJumps);
+        if (!reading.jumpTarget) {
+            break;
+        }
+        ++jumps;
+        const std::string& target = *reading.jumpTarget;
+        draws.draw = -1000;
+        result.caption = target;
+        if (!options.runtime) {
+            // The runtime reads its own script again; everything else goes to the target.
+            result.projectPath = jumpPath(result.projectPath, target);
+            file = options.jumpFolder ? diskPath(target + ".ini", *options.jumpFolder)
+                                      : projectFile(result.projectPath, options);
+        }
+        host.jumped(result.projectPath, target);
+    }
+    if (reading.jumpRefused) {
+        result.warnings.push_back(jumpWarning(options.maxJumps));
+    }
+    if (reading.scriptCut) {
+        result.warnings.push_back(kScriptCutWarning);
+    }
+    result.endRequested = reading.endRequested;
+
+    WorkingRecord& record = reading.record;
+    splitBlocks(record, reading.kinds);
+    record.createsBlockZero = !options.runtime;
+    if (!options.runtime) {
+        const auto alternatives = static_cast<long long>(record.altLines.size());
+        result.alternativeCount = alternatives < 2 ? 0 : alternatives;
+        for (std::size_t b = 0; b <= record.blockCount(); ++b) {
+            result.variantCount.multiplyBy(static_cast<std::uint32_t>(record.alternativesOf(b)));
+        }
+    }
+
+    const auto picks = pickAlternatives(record, random);
+    const OutputContext context{host, options.appFolder, options.maxTextBytes};
+    OutputOutcome output = assembleOutput(record, reading.kinds, picks, context);
+    const bool complete =
+        finish(output.text, FinishingInput{reading.variables, picks, output.answers}, random, host,
+               options.maxTextBytes);
+    if (output.cut || !complete) {
+        result.warnings.push_back(sizeWarning(options.maxTextBytes));
+    }
+    result.text = std::move(output.text);
+    result.record = std::move(record);
+    return result;
+}
+
+}  // namespace korvex::engine

@@ -9,29 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/host.h"
 #include "engine/random.h"
 #include "engine/variant_count.h"
 #include "engine/working_record.h"
 
 namespace korvex::engine {
-
-/// The outside world as the engine sees it.
-class Host {
-public:
-    virtual ~Host() = default;
-    /// A `\msg\` line: show the text and wait for OK.
-    virtual void showMessage(std::string_view text) = 0;
-    /// An `\inp\` line: ask and wait; std::nullopt means Cancel.
-    virtual std::optional<std::string> askInput(std::string_view prompt) = 0;
-    /// The user's short date and time, for `\date\` and `\time\`.
-    virtual std::string dateText() = 0;
-    virtual std::string timeText() = 0;
-    /// A jump was taken: `newPath` is the project path now in force, `target` the caption.
-    virtual void jumped(std::string_view newPath, std::string_view target) {
-        (void)newPath;
-        (void)target;
-    }
-};
 
 struct Options {
     /// Project paths and relative `\inc\` paths resolve against this folder (the application

@@ -11,8 +11,9 @@ namespace korvex::engine {
 class VariantCount {
 public:
     VariantCount() = default;  ///< 1: a script without blocks
-    /// Multiplies by `factor`; 0 counts as 1.
-    void multiplyBy(std::uint64_t factor);
+    /// Multiplies by `factor`; 0 counts as 1. (A block's alternatives are lines of the working
+    /// file, so their number always fits 32 bits.)
+    void multiplyBy(std::uint32_t factor);
 
     /// Exact decimal digits, without leading zeros.
     const std::string& decimal() const;

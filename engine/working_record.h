@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvex::engine {
@@ -24,6 +25,15 @@ struct WorkingRecord {
     std::vector<std::uint32_t> blockStart;  ///< one entry per block number, plus one
     /// Whether `Temp/0.txt` is created even when block 0 has no alternatives.
     bool createsBlockZero = true;
+
+    std::string_view line(std::size_t index) const {
+        return std::string_view(workingText).substr(lines[index].offset, lines[index].length);
+    }
+    /// The highest block number: the number of text lines, once there is an alternative.
+    std::size_t blockCount() const { return blockStart.size() < 2 ? 0 : blockStart.size() - 2; }
+    std::size_t alternativesOf(std::size_t block) const {
+        return block + 1 < blockStart.size() ? blockStart[block + 1] - blockStart[block] : 0;
+    }
 };
 
 struct WriteOutcome {

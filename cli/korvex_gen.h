@@ -1,0 +1,15 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace korvex::cli {
+
+/// Runs korvex-gen with `args` (without the program name). The finished text goes to `out`;
+/// messages, prompts, counts, warnings and errors go to `err`; answers beyond the --answer
+/// options are read from `in`, one line each. Returns the exit status: 0 on success, 1 when
+/// the script cannot be read (or the working files cannot be written), 2 for bad options.
+int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                 std::ostream& err);
+
+}  // namespace korvex::cli

@@ -1,0 +1,16 @@
+#pragma once
+// The splitting pass: groups the alternative lines of the working file into blocks.
+
+#include <vector>
+
+#include "engine/reading_pass.h"
+#include "engine/working_record.h"
+
+namespace korvex::engine {
+
+/// Fills `record.altLines` and `record.blockStart`. A block is a run of alternative lines not
+/// interrupted by a text line (blank and comment lines do not interrupt it); its number is the
+/// count of text lines before it. Without any alternative line there is only block 0, empty.
+void splitBlocks(WorkingRecord& record, const std::vector<LineKind>& kinds);
+
+}  // namespace korvex::engine

@@ -1,0 +1,35 @@
+#pragma once
+// Small text helpers shared by the passes. All matching is exact and case-sensitive; "trim"
+// removes spaces only, as the script language defines it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvex::engine {
+
+/// Leading and trailing spaces removed (tabs and other white space stay).
+std::string_view trimSpaces(std::string_view s);
+
+/// A number as the directives read it: optional sign, digits with an optional fraction and
+/// exponent, rounded to the nearest whole number (halves to even). Empty when the text is not
+/// such a number or the result does not fit 16 bits.
+std::optional<int> wholeNumber(std::string_view s);
+
+/// Splits at every `separator`; "a|b|" gives "a", "b" and "".
+std::vector<std::string_view> splitAt(std::string_view s, char separator);
+
+/// True when `text` holds `pattern`.
+bool contains(std::string_view text, std::string_view pattern);
+
+/// The outcome of a replacement that would make the text longer than allowed.
+enum class Replaced { None, Some, TooLong };
+
+/// Replaces every occurrence of `pattern`, scanning left to right; replaced text is not scanned
+/// again. Leaves `text` as it was and answers TooLong when the result would exceed `maxBytes`.
+Replaced replaceAll(std::string& text, std::string_view pattern, std::string_view replacement,
+                    std::size_t maxBytes);
+
+}  // namespace korvex::engine
