@@ -160,9 +160,16 @@ DecodedText decode(std::string&& bytes) {
     return result;
 }
 
-DecodedText decode(std::string_view bytes) { return decode(std::string(bytes)); }
+DecodedText decode(std::string_view bytes) {
+    return decode(std::string(bytes));
+}
 
 bool fitsWindows1252(std::string_view utf8) {
+    // Bytes that are not UTF-8 are not characters at all: encode() then keeps them as they
+    // are, and nextCodePoint() never reads past the end of a cut-off sequence.
+    if (!isValidUtf8(utf8)) {
+        return false;
+    }
     for (std::size_t i = 0; i < utf8.size();) {
         if (static_cast<unsigned char>(utf8[i]) < 0x80) {
             ++i;

@@ -30,12 +30,14 @@ DecodedText decode(std::string&& bytes);
 /// controls of the same value, so every byte survives a round trip.
 std::string windows1252ToUtf8(std::string_view bytes);
 
-/// True when every character of the UTF-8 text has a windows-1252 byte.
+/// True when every character of the UTF-8 text has a windows-1252 byte; false for bytes that
+/// are not valid UTF-8.
 bool fitsWindows1252(std::string_view utf8);
 
 /// Encodes UTF-8 text for writing. `preferred` is the encoding the file was read with
 /// (windows-1252 for new files); UTF-8 is used whenever windows-1252 cannot hold the text.
-/// A UTF-8 result starts with a byte-order mark only when `byteOrderMark` is set.
+/// A UTF-8 result starts with a byte-order mark only when `byteOrderMark` is set. Bytes that
+/// are not valid UTF-8 are written unchanged.
 std::string encode(std::string_view utf8, Encoding preferred = Encoding::Windows1252,
                    bool byteOrderMark = false, Encoding* used = nullptr);
 

@@ -1,0 +1,74 @@
+#include "store/app_folder.h"
+
+#include "store/outcome.h"
+
+namespace korvex::store {
+
+std::string reasonText(const std::error_code& error) {
+    return error.message();
+}
+
+std::string_view folderName(ProjectFolder folder) {
+    return folder == ProjectFolder::Examples ? "Examples" : "Projects";
+}
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<ProjectFolder> parseProjectFolder(std::string_view name) {
+    for (ProjectFolder folder : {ProjectFolder::Projects, ProjectFolder::Examples}) {
+        if (equalsIgnoringCase(name, folderName(folder))) {
+            return folder;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string projectPath(ProjectFolder folder, std::string_view name) {
+    std::string path(folderName(folder));
+    path += '\\';
+    path += name;
+    return path;
+}
+
+std::filesystem::path AppFolder::folder(ProjectFolder folder) const {
+    return folder == ProjectFolder::Examples ? examples() : projects();
+}
+
+std::filesystem::path AppFolder::projectFile(ProjectFolder folder, std::string_view name) const {
+    std::string fileName(name);
+    fileName += kProjectExtension;
+    return this->folder(folder) / fileName;
+}
+
+std::filesystem::path AppFolder::resolve(std::string_view relative) const {
+    std::filesystem::path path = root_;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find_first_of("\\/", start);
+        if (end == std::string_view::npos) {
+            end = relative.size();
+        }
+        if (end > start) {
+            path /= std::string(relative.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return path;
+}
+
+}  // namespace korvex::store

@@ -1,0 +1,46 @@
+#pragma once
+// Whole-file reads and writes. Every write of user data goes through writeFileAtomically, so
+// a crash or a full disk leaves a file with either its old or its new content, never a part.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "store/outcome.h"
+#include "store/text_codec.h"
+
+namespace korvex::store {
+
+/// Temporary files of writeFileAtomically begin with this; folder listings leave them out.
+inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
+
+/// Makes `bytes` the whole content of `target`: writes a temporary file in the same folder,
+/// flushes and closes it, then renames it over the target. A failure leaves the target as it
+/// was and removes the temporary file. An existing target keeps its permissions; one without
+/// write permission for its owner is refused, as is a target that is a folder. A symbolic link
+/// is followed, so the file it points to gets the content.
+/// Failure message: Could not write "<target>": <reason>.
+Outcome writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+/// writeFileAtomically, giving only the system's reason (empty on success), for operations
+/// whose message names more than the target.
+std::error_code replaceFileContent(const std::filesystem::path& target, std::string_view bytes);
+
+/// The whole content of `file`; std::nullopt when it is missing, a folder or unreadable, with
+/// the reason in `error` when given.
+std::optional<std::string> readFileBytes(const std::filesystem::path& file,
+                                         std::error_code* error = nullptr);
+
+/// Reads and decodes a text file (see decode()); std::nullopt when it cannot be read.
+std::optional<DecodedText> readTextFile(const std::filesystem::path& file);
+
+/// Encodes UTF-8 text with encode() and writes it with writeFileAtomically. `preferred` and
+/// `byteOrderMark` are what the file was read with (windows-1252 and none for a new file);
+/// `used`, when given, receives the encoding written.
+Outcome writeTextFile(const std::filesystem::path& file, std::string_view utf8,
+                      Encoding preferred = Encoding::Windows1252, bool byteOrderMark = false,
+                      Encoding* used = nullptr);
+
+}  // namespace korvex::store

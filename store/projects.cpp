@@ -1,0 +1,153 @@
+#include "store/projects.h"
+
+#include "store/file_io.h"
+#include "store/text_codec.h"
+
+namespace korvex::store {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string quoted(const fs::path& path) {
+    std::string text = "\"";
+    text += path.string();
+    text += '"';
+    return text;
+}
+
+}  // namespace
+
+std::string cleanProjectName(std::string_view typed) {
+    // Removed one character after the other in this order; the order cannot change the
+    // result, but it is the order the rule is stated in.
+    std::string name(typed);
+    for (char forbidden : std::string_view("<>:\\/|*?\"")) {
+        std::erase(name, forbidden);
+    }
+    return name;
+}
+
+bool projectHasContent(const AppFolder& app, ProjectFolder folder, std::string_view name) {
+    std::error_code ec;
+    const std::uintmax_t length = fs::file_size(app.projectFile(folder, name), ec);
+    return !ec && length > 0;
+}
+
+std::string newProjectText(std::string_view name, std::string_view dateText,
+                           std::string_view timeText) {
+    std::string text = "\r\n! ";
+    text += name;
+    text += " --- ";
+    text += dateText;
+    text += "  ";
+    text += timeText;
+    text += "\r\n\r\n\r\n! End ";
+    text += name;
+    text += "\r\n\r\n";
+    return text;
+}
+
+CreateResult createProject(const AppFolder& app, ProjectFolder folder, std::string_view typedName,
+                           std::string_view dateText, std::string_view timeText) {
+    CreateResult result;
+    result.name = cleanProjectName(typedName);
+    // A name made only of forbidden characters would create the nameless file ".ini".
+    if (result.name.empty()) {
+        return result;
+    }
+    if (projectHasContent(app, folder, result.name)) {
+        result.status = CreateResult::Status::AlreadyExists;
+        result.message = kProjectExists;
+        return result;
+    }
+    Outcome written = writeTextFile(app.projectFile(folder, result.name),
+                                    newProjectText(result.name, dateText, timeText));
+    if (!written) {
+        result.status = CreateResult::Status::Failed;
+        result.message = written.message();
+        return result;
+    }
+    result.status = CreateResult::Status::Created;
+    return result;
+}
+
+NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::string_view currentName,
+                           std::optional<std::string_view> answer) {
+    NameDecision decision;
+    if (!answer || answer->empty()) {
+        return decision;
+    }
+    decision.name = cleanProjectName(*answer);
+    if (decision.name.empty()) {
+        return decision;
+    }
+    // Both paths lie in one folder, so comparing the names compares the paths, exactly: on a
+    // file system that ignores letter case, "ABC" for "abc" gets past this test and is then
+    // refused because the file has content; where case matters it is another file.
+    if (decision.name == currentName) {
+        decision.action = NameDecision::Action::AskAgain;
+    } else if (projectHasContent(app, folder, decision.name)) {
+        decision.action = NameDecision::Action::AlreadyExists;
+    } else {
+        decision.action = NameDecision::Action::Proceed;
+    }
+    return decision;
+}
+
+Outcome renameProject(const AppFolder& app, ProjectFolder folder, std::string_view oldName,
+                      std::string_view newName) {
+    const fs::path from = app.projectFile(folder, oldName);
+    const fs::path to = app.projectFile(folder, newName);
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec) {
+        return Outcome::failure("Could not rename " + quoted(from) + " to " + quoted(to) + ": " +
+                                reasonText(ec) + ".");
+    }
+    return Outcome::success();
+}
+
+Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view sourceName,
+                    std::string_view newName) {
+    const fs::path from = app.projectFile(folder, sourceName);
+    const fs::path to = app.projectFile(folder, newName);
+    std::error_code error;
+    std::optional<std::string> bytes = readFileBytes(from, &error);
+    if (bytes) {
+        // Byte for byte: the copy keeps the source's encoding.
+        error = replaceFileContent(to, *bytes);
+    }
+    if (error) {
+        return Outcome::failure("Could not copy " + quoted(from) + " to " + quoted(to) + ": " +
+                                reasonText(error) + ".");
+    }
+    return Outcome::success();
+}
+
+Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
+                       const std::vector<std::string>& names) {
+    std::string messages;
+    for (const std::string& name : names) {
+        const fs::path file = app.projectFile(folder, name);
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(file, ec);
+        if (!fs::exists(status)) {
+            continue;  // already gone: what the user asked for
+        }
+        if (fs::is_directory(status)) {
+            // remove() would take an empty folder away; only files are projects.
+            ec = std::make_error_code(std::errc::is_a_directory);
+        } else {
+            fs::remove(file, ec);
+        }
+        if (ec) {
+            if (!messages.empty()) {
+                messages += '\n';
+            }
+            messages += "Could not delete " + quoted(file) + ": " + reasonText(ec) + ".";
+        }
+    }
+    return messages.empty() ? Outcome::success() : Outcome::failure(std::move(messages));
+}
+
+}  // namespace korvex::store
