@@ -1,0 +1,200 @@
+// korvex-gen: the golden cases through the command line, its options, and its exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "cli/korvex_gen.h"
+#include "golden_case.h"
+
+namespace korvex::testing {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun korvexGen(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = cli::runKorvexGen(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// Runs with the current folder set to `folder`, as a person would from a shell.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+class GoldenCliTest : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GoldenCliTest, GivesTheSameTextAsTheEngine) {
+    const GoldenCase& c = GetParam();
+    if (c.dateTime) {
+        GTEST_SKIP() << "the real date and time";
+    }
+    std::vector<std::string> args{"--seed", std::to_string(c.seed), "--stats"};
+    std::string input;
+    bool cancelled = false;
+    for (const auto& answer : c.answers) {
+        if (!answer) {
+            cancelled = true;  // the end of the input answers as Cancel
+        } else if (cancelled) {
+            GTEST_SKIP() << "an answer after a Cancel";
+        } else {
+            args.insert(args.end(), {"--answer", *answer});
+        }
+    }
+    args.push_back("Projects/script.ini");
+    CaseFolder folder(c);
+    InFolder here(folder.path());
+    const CliRun run = korvexGen(args, input);
+
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(c.accepts(run.out)) << "got: [" << run.out << "]";
+    std::string expectedErr;
+    for (const auto& message : c.messages) {
+        expectedErr += message + "\n";
+    }
+    if (cancelled) {
+        expectedErr += c.prompts.back() + " \n";
+    }
+    if (c.warning) {
+        EXPECT_NE(run.err.find("korvex-gen: warning: "), std::string::npos);
+    } else {
+        EXPECT_EQ(run.err.substr(0, expectedErr.size()), expectedErr);
+    }
+    if (c.items) {
+        EXPECT_NE(run.err.find("N. Items   : " + *c.items + "\n"), std::string::npos) << run.err;
+    }
+    if (c.variants) {
+        EXPECT_NE(run.err.find("N. Variants: " + *c.variants + "\n"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, GoldenCliTest,
+                         ::testing::ValuesIn(loadGoldenCases(KORVEX_GOLDEN_DIR)),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name) {
+                                 ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             }
+                             return name;
+                         });
+
+TEST(KorvexGen, SeveralTextsSeparatedAsAsked) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "{a|a}\\b\\x\r\n").string();
+    EXPECT_EQ(korvexGen({script}).out, "a\r\nx");
+    EXPECT_EQ(korvexGen({"-n", "3", script}).out, "a\r\nx\na\r\nx\na\r\nx\n");
+    EXPECT_EQ(korvexGen({"--count=2", "-0", script}).out, std::string("a\r\nx\0a\r\nx\0", 10));
+    EXPECT_EQ(korvexGen({"--null", "--", script}).out, "a\r\nx");  // one text, nothing added
+}
+
+TEST(KorvexGen, SeedsMakeRunsReproducible) {
+    TempFolder folder;
+    std::string text;
+    for (int i = 0; i < 30; ++i) {
+        text += "{a|b|c|d}\r\n\\^\\\r\n";
+    }
+    const auto script = folder.write("s.ini", text).string();
+    const auto first = korvexGen({"--seed", "99", "-n", "5", script}).out;
+    EXPECT_EQ(korvexGen({"--seed", "99", "-n", "5", script}).out, first);
+    EXPECT_NE(korvexGen({"--seed", "100", "-n", "5", script}).out, first);
+    EXPECT_NE(first.substr(0, 31), first.substr(31, 31));  // the generator carries over
+}
+
+TEST(KorvexGen, AnswersFromOptionsThenStandardInput) {
+    TempFolder folder;
+    const auto script = folder
+                            .write("s.ini",
+                                   "\\inp\\1_First?_a\r\n\\inp\\2_Second?_b\r\n\\inp\\3_Third_c\r\n"
+                                   "\\a\\,\\b\\,\\c\\\r\n\\msg\\ done\r\n")
+                            .string();
+    const CliRun run = korvexGen({"--answer", "one", script}, "two\r\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "one,two,");
+    EXPECT_EQ(run.err, "Second? Third \ndone\n");  // the third question meets the end of input
+}
+
+TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "x\r\n").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string errStart;
+    } cases[] = {
+        {{}, 2, "korvex-gen: no SCRIPT given\n\nUsage: korvex-gen"},
+        {{script, script}, 2, "korvex-gen: only one SCRIPT can be given"},
+        {{"--colour", script}, 2, "korvex-gen: unknown option --colour\n"},
+        {{"-n", "0", script}, 2, "korvex-gen: -n needs a whole number of at least 1"},
+        {{"--count", "x", script}, 2, "korvex-gen: --count needs a whole number"},
+        {{"--seed", "-1", script}, 2, "korvex-gen: --seed needs a whole number"},
+        {{script, "--answer"}, 2, "korvex-gen: --answer needs a text"},
+        {{"--stats=1", script}, 2, "korvex-gen: unknown option --stats=1"},
+        {{(folder.path() / "none.ini").string()},
+         1,
+         "korvex-gen: cannot read " + (folder.path() / "none.ini").string() + ": "},
+        {{folder.path().string()},
+         1,
+         "korvex-gen: cannot read " + folder.path().string() + ": it is a folder\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = korvexGen(c.args);
+        EXPECT_EQ(run.status, c.status) << c.errStart;
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart);
+        EXPECT_EQ(run.out, "");
+    }
+    const CliRun help = korvexGen({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: korvex-gen [options] SCRIPT\n"));
+}
+
+TEST(KorvexGen, WorkingFilesOnlyWhenAsked) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "{a|b}\r\n").string();
+    const auto work = folder.path() / "work";
+    ASSERT_EQ(korvexGen({script}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Temp.txt"));
+
+    ASSERT_EQ(korvexGen({"--work-dir", work.string(), script}).status, 0);
+    EXPECT_EQ(readBytes(work / "Temp.txt"), "\r\n[.dot4.]a\r\n[.dot4.]b\r\n\r\n");
+    EXPECT_EQ(readBytes(work / "Temp" / "0.txt"), "[.dot4.]a\r\n[.dot4.]b\r\n");
+
+    folder.write("blocked", "a file where the folder should be");
+    const CliRun blocked = korvexGen({"--work-dir", (folder.path() / "blocked").string(), script});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(blocked.err.starts_with("korvex-gen: Cannot write ")) << blocked.err;
+}
+
+// The real program: bytes on standard output and the exit status.
+TEST(KorvexGenProgram, WritesTheTextByteForByte) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "caf\xE9\\b\\{\xE2\x82\xAC}\r\n");
+    const std::string command = std::string(KORVEX_GEN_PATH) + " '" + script.string() + "' > '" +
+                                (folder.path() / "out").string() + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    // windows-1252 in, UTF-8 out: é, a line break, and the euro sign from the bytes E2 82 AC
+    // read as windows-1252 (the file is not valid UTF-8 as a whole).
+    EXPECT_EQ(readBytes(folder.path() / "out"), "caf\xC3\xA9\r\n\xC3\xA2\xE2\x80\x9A\xC2\xAC");
+
+    const std::string missing = std::string(KORVEX_GEN_PATH) + " /nonexistent/x.ini 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
+    const std::string usage = std::string(KORVEX_GEN_PATH) + " --bad 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+}  // namespace
+}  // namespace korvex::testing
