@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <chrono>
-#include <cmath>
 #include <ctime>
 
 namespace korvex::engine {
@@ -59,11 +58,11 @@ float Random::timeOfDay() {
         offsetSeconds = local.tm_gmtoff;
         offsetValidUntil = seconds + 60;
     }
-    const double sinceEpoch = duration<double>(now.time_since_epoch()).count() + offsetSeconds;
-    double sinceMidnight = std::fmod(sinceEpoch, 86400.0);
-    if (sinceMidnight < 0) {
-        sinceMidnight += 86400.0;
-    }
+    const long long micros =
+        duration_cast<microseconds>(now.time_since_epoch()).count() + offsetSeconds * 1'000'000LL;
+    constexpr long long kMicrosPerDay = 86'400'000'000LL;
+    const long long ofDay = ((micros % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay;
+    const double sinceMidnight = static_cast<double>(ofDay) / 1e6;
     return static_cast<float>(sinceMidnight);
 }
 

@@ -1,5 +1,6 @@
 #include "engine/reading_pass.h"
 
+#include <array>
 #include <cmath>
 
 #include "engine/text.h"
@@ -10,6 +11,15 @@ namespace {
 constexpr std::string_view kAlternativeMarker = "[.dot4.]";
 constexpr std::string_view kSpaceMarker = "[.dot2.]";
 constexpr std::size_t kVariableSlots = 100;
+
+// The characters the working form replaces.
+constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (unsigned char c : {' ', '{', '}', '|'}) {
+        special[c] = true;
+    }
+    return special;
+}();
 constexpr std::size_t kMaxWorkingBytes = std::size_t{0xFFFFFFFF} - 16;
 
 void drawNumber(std::string_view argument, Draws& draws, Random& random) {
@@ -69,6 +79,16 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
     };
     const std::size_t n = scriptLine.size();
     for (std::size_t i = 0; i < n;) {
+        // Copy the ordinary characters up to the next space, brace or bar in one go.
+        std::size_t plain = i;
+        while (plain < n && !kSpecial[static_cast<unsigned char>(scriptLine[plain])]) {
+            ++plain;
+        }
+        out.append(scriptLine.data() + i, plain - i);
+        i = plain;
+        if (i == n) {
+            break;
+        }
         const char c = scriptLine[i];
         if (c == ' ') {
             // Braces and bars become text without spaces, so each run of spaces is replaced on
@@ -89,17 +109,9 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
             }
             continue;
         }
-        switch (c) {
-            case '{':
-            case '|':
-                endLine();
-                out += kAlternativeMarker;
-                break;
-            case '}':
-                endLine();
-                break;
-            default:
-                out += c;
+        endLine();
+        if (c != '}') {
+            out += kAlternativeMarker;  // "{" and "|" start an alternative
         }
         ++i;
     }
@@ -108,6 +120,7 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
 
 ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random, bool mayJump) {
     ReadingOutcome outcome;
+    outcome.record.workingText.reserve(script.size() + script.size() / 2);
     std::size_t start = 0;
     const std::size_t n = script.size();
     while (start < n) {

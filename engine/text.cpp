@@ -101,10 +101,24 @@ std::vector<std::string_view> splitAt(std::string_view s, char separator) {
 
 namespace {
 
+// The first occurrence of `pattern` in [from, end), or `end`. Patterns here are short and
+// texts dense with backslashes and brackets; a first-character scan with memchr beats the
+// general-purpose search on them.
 const char* findIn(const char* from, const char* end, std::string_view pattern) {
-    const auto* hit = static_cast<const char*>(
-        ::memmem(from, static_cast<std::size_t>(end - from), pattern.data(), pattern.size()));
-    return hit ? hit : end;
+    const char first = pattern.front();
+    const std::size_t rest = pattern.size() - 1;
+    while (static_cast<std::size_t>(end - from) > rest) {
+        const auto* hit = static_cast<const char*>(
+            std::memchr(from, first, static_cast<std::size_t>(end - from) - rest));
+        if (!hit) {
+            return end;
+        }
+        if (std::memcmp(hit + 1, pattern.data() + 1, rest) == 0) {
+            return hit;
+        }
+        from = hit + 1;
+    }
+    return end;
 }
 
 }  // namespace
@@ -125,11 +139,12 @@ Replaced replaceAll(std::string& text, std::string_view pattern, std::string_vie
     if (hit == end) {
         return Replaced::None;
     }
-    // Count first, so a text that would grow too long is left untouched.
-    std::size_t count = 0;
+    // Find them all first, so a text that would grow too long is left untouched.
+    std::vector<std::size_t> hits;
     for (const char* at = hit; at != end; at = findIn(at + pattern.size(), end, pattern)) {
-        ++count;
+        hits.push_back(static_cast<std::size_t>(at - begin));
     }
+    const std::size_t count = hits.size();
     if (replacement.size() > pattern.size()) {
         const std::size_t growth = replacement.size() - pattern.size();
         if (count > (maxBytes - std::min(maxBytes, text.size())) / growth) {
@@ -138,13 +153,13 @@ Replaced replaceAll(std::string& text, std::string_view pattern, std::string_vie
     }
     std::string out;
     out.reserve(text.size() - count * pattern.size() + count * replacement.size());
-    const char* from = begin;
-    for (const char* at = hit; at != end; at = findIn(from, end, pattern)) {
-        out.append(from, at);
+    std::size_t from = 0;
+    for (const std::size_t at : hits) {
+        out.append(text, from, at - from);
         out.append(replacement);
         from = at + pattern.size();
     }
-    out.append(from, end);
+    out.append(text, from);
     text = std::move(out);
     return Replaced::Some;
 }
