@@ -1,0 +1,69 @@
+#pragma once
+// The application-folder skeleton as it is shipped (app/ in the source tree), read as the
+// program reads it.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvex::testing {
+
+/// The source app/ folder, which the build copies beside the executables.
+inline std::filesystem::path appSourceFolder() {
+    return std::filesystem::path(KORVEX_APP_SOURCE_DIR);
+}
+
+/// The bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// The lines of a text with CR LF line ends (a last line without one counts too).
+inline std::vector<std::string> splitCrLfLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find("\r\n");
+        lines.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 2);
+    }
+    return lines;
+}
+
+inline std::string_view trimSpaces(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(start, text.find_last_not_of(' ') - start + 1);
+}
+
+inline std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    return lower;
+}
+
+/// The example project names (file names without ".ini"), sorted.
+inline std::vector<std::string> shippedExampleNames() {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(appSourceFolder() / "Examples", error)) {
+        if (entry.path().extension() == ".ini") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace korvex::testing
