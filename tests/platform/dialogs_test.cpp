@@ -136,20 +136,6 @@ private slots:
         QVERIFY(dialogs.problems().contains("never taken"));
         QCOMPARE(dialogs.pending(), 1u);
     }
-
-    void onShownSeesTheBoxBeforeItIsAnswered() {
-        ScriptedDialogs dialogs;
-        dialogs.expectMessage(BoxKind::Information);
-        std::size_t pendingWhenShown = 99;
-        QString textWhenShown;
-        dialogs.setOnShown([&](const ScriptedDialogs::Shown& box) {
-            pendingWhenShown = dialogs.pending();
-            textWhenShown = box.text;
-        });
-        dialogs.information(nullptr, "Korvex", "Hello");
-        QCOMPARE(pendingWhenShown, 1u);
-        QCOMPARE(textWhenShown, QString("Hello"));
-    }
 };
 
 // The real boxes, driven through QApplication::activeModalWidget().

@@ -46,14 +46,6 @@ private slots:
         QVERIFY(!w.window.isVisible());
     }
 
-    void escWithAModifierDoesNotClose() {
-        Window w;
-        installKeyPreview(&w.window);
-        QVERIFY(w.show());
-        QTest::keyClick(w.edit, Qt::Key_Escape, Qt::ShiftModifier);
-        QVERIFY(w.window.isVisible());
-    }
-
     void theWindowSeesKeysBeforeItsControls() {
         Window w;
         QList<int> seen;

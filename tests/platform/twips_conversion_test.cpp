@@ -69,12 +69,6 @@ private slots:
                  std::string("a\r\nb"));
     }
 
-    void textWithNulSurvives() {
-        const std::string withNul("a\0b", 3);
-        QCOMPARE(toQString(withNul).size(), 3);
-        QCOMPARE(toUtf8(toQString(withNul)), withNul);
-    }
-
     void pathsRoundTrip() {
         const QString path = QString::fromUtf8("/tmp/Zwölf Projekte/qz");
         const std::filesystem::path native = toPath(path);

@@ -1,0 +1,105 @@
+#include "runtime/runtime_window.h"
+
+#include <QFont>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "engine/generate.h"
+#include "platform/text_conversion.h"
+#include "platform/twips.h"
+
+namespace korvex::ui {
+
+namespace {
+
+constexpr int kClientWidthTwips = 7395;
+constexpr int kClientHeightTwips = 5385;
+constexpr int kTextOffsetTwips = 15;
+constexpr int kStartDelayMs = 100;
+
+}  // namespace
+
+RuntimeWindow::RuntimeWindow(Dialogs& dialogs, QString folder, engine::Random& random,
+                             QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      folder_(std::move(folder)),
+      random_(random),
+      host_(dialogs, kProgramTitle, this),
+      text_(new QPlainTextEdit(this)),
+      startTimer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+
+    text_->setObjectName(QStringLiteral("Text1"));
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(11.25);
+    // Where Courier New is not installed, another fixed-pitch face keeps the columns.
+    font.setStyleHint(QFont::TypeWriter);
+    text_->setFont(font);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    startTimer_->setObjectName(QStringLiteral("Timer1"));
+    startTimer_->setSingleShot(true);
+    startTimer_->setInterval(kStartDelayMs);
+    connect(startTimer_, &QTimer::timeout, this, &RuntimeWindow::generate);
+
+    host_.setOnJumped([this](const QString&, const QString& target) {
+        setWindowTitle(target);
+        text_->clear();
+    });
+
+    resize(twips(kClientWidthTwips), twips(kClientHeightTwips));
+    layoutText();
+}
+
+void RuntimeWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The window loads once; showing it again after a minimise starts nothing.
+    if (!loaded_) {
+        loaded_ = true;
+        startTimer_->start();
+    }
+}
+
+void RuntimeWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutText();
+}
+
+void RuntimeWindow::layoutText() {
+    text_->setGeometry(twips(kTextOffsetTwips), twips(kTextOffsetTwips), width(), height());
+}
+
+void RuntimeWindow::generate() {
+    startTimer_->stop();
+    layoutText();
+    text_->setFocus();
+    text_->clear();
+
+    engine::Options options;
+    options.appFolder = toPath(folder_);
+    options.scriptFile = toPath(folder_) / toPath(kScriptName);
+    // The runtime re-reads its own script on every jump and keeps no counts; it writes no
+    // working files at all, so none are left behind in the user's folder.
+    options.runtime = true;
+    const engine::GenerationResult result =
+        engine::generate(toUtf8(kScriptName), options, host_, random_);
+
+    text_->setPlainText(toDisplayText(result.text));
+    if (!result.warnings.empty()) {
+        QStringList warnings;
+        for (const std::string& warning : result.warnings) {
+            warnings << toQString(warning);
+        }
+        dialogs_.warning(this, kProgramTitle, warnings.join(QLatin1Char('\n')));
+    }
+    emit generated();
+    if (result.endRequested) {
+        close();
+    }
+}
+
+}  // namespace korvex::ui
