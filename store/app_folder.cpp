@@ -1,12 +1,6 @@
 #include "store/app_folder.h"
 
-#include "store/outcome.h"
-
 namespace korvex::store {
-
-std::string reasonText(const std::error_code& error) {
-    return error.message();
-}
 
 std::string_view folderName(ProjectFolder folder) {
     return folder == ProjectFolder::Examples ? "Examples" : "Projects";

@@ -37,6 +37,10 @@ struct FileCloser {
 
 }  // namespace
 
+std::string reasonText(const std::error_code& error) {
+    return error.message();
+}
+
 Outcome writeFileAtomically(const fs::path& target, std::string_view bytes) {
     std::error_code error = replaceFileContent(target, bytes);
     if (error) {

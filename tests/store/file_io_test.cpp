@@ -1,0 +1,114 @@
+#include "store/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/store/temp_folder.h"
+
+namespace korvex::store {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::reason;
+using testing::TempFolder;
+using testing::writeBytes;
+
+std::string writeMessage(const fs::path& file, std::errc error) {
+    return "Could not write \"" + file.string() + "\": " + reason(error) + ".";
+}
+
+int entryCount(const fs::path& folder) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(AtomicWrite, CreatesAndReplacesWithoutLeavingATemporaryFile) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "a.ini";
+    ASSERT_TRUE(writeFileAtomically(file, "first\r\n"));
+    EXPECT_EQ(readBytes(file), "first\r\n");
+    ASSERT_TRUE(writeFileAtomically(file, std::string("\0\xFF", 2)));
+    EXPECT_EQ(readBytes(file), std::string("\0\xFF", 2));
+    ASSERT_TRUE(writeFileAtomically(file, ""));
+    EXPECT_EQ(readBytes(file), "");
+    EXPECT_EQ(entryCount(folder.path()), 1);
+}
+
+TEST(AtomicWrite, FailuresLeaveTheTargetAsItWas) {
+    TempFolder folder;
+    const fs::path missing = folder.path() / "missing" / "a.ini";
+    EXPECT_EQ(writeFileAtomically(missing, "x").message(),
+              writeMessage(missing, std::errc::no_such_file_or_directory));
+
+    writeBytes(folder.path() / "plain", "a file where a folder should be");
+    const fs::path underFile = folder.path() / "plain" / "a.ini";
+    EXPECT_EQ(writeFileAtomically(underFile, "x").message(),
+              writeMessage(underFile, std::errc::not_a_directory));
+
+    const fs::path isFolder = folder.path() / "folder.ini";
+    fs::create_directory(isFolder);
+    EXPECT_EQ(writeFileAtomically(isFolder, "x").message(),
+              writeMessage(isFolder, std::errc::is_a_directory));
+    EXPECT_TRUE(fs::is_directory(isFolder));
+
+    // Refused even where the system would allow it (tests run as root in CI).
+    const fs::path readOnly = folder.path() / "kept.ini";
+    writeBytes(readOnly, "kept");
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(writeFileAtomically(readOnly, "lost").message(),
+              writeMessage(readOnly, std::errc::permission_denied));
+    EXPECT_EQ(readBytes(readOnly), "kept");
+
+    EXPECT_EQ(entryCount(folder.path()), 3);  // plain, folder.ini, kept.ini: no temporary left
+}
+
+TEST(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "private.ini";
+    writeBytes(file, "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeFileAtomically(file, "new"));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path link = folder.path() / "link.ini";
+    fs::create_symlink(file, link);
+    ASSERT_TRUE(writeFileAtomically(link, "through the link"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(file), "through the link");
+}
+
+TEST(TextFile, WritesWithTheCodecAndReadsBack) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "t.ini";
+    Encoding used = Encoding::Utf8;
+    ASSERT_TRUE(writeTextFile(file, "caf\xC3\xA9\r\n", Encoding::Windows1252, false, &used));
+    EXPECT_EQ(used, Encoding::Windows1252);
+    EXPECT_EQ(readBytes(file), "caf\xE9\r\n");
+
+    ASSERT_TRUE(writeTextFile(file, "\xCE\xA9\r\n", Encoding::Windows1252, false, &used));
+    EXPECT_EQ(used, Encoding::Utf8);
+    EXPECT_EQ(readBytes(file), "\xCE\xA9\r\n");
+
+    ASSERT_TRUE(writeTextFile(file, "abc", Encoding::Utf8, true));
+    std::optional<DecodedText> read = readTextFile(file);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text, "abc");
+    EXPECT_EQ(read->encoding, Encoding::Utf8);
+    EXPECT_TRUE(read->byteOrderMark);
+
+    std::error_code error;
+    EXPECT_EQ(readFileBytes(folder.path() / "none", &error), std::nullopt);
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(readFileBytes(folder.path(), &error), std::nullopt);
+    EXPECT_EQ(error, std::errc::is_a_directory);
+    EXPECT_EQ(readTextFile(folder.path() / "none"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace korvex::store
