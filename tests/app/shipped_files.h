@@ -10,17 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/common/test_files.h"
+
 namespace korvex::testing {
 
 /// The source app/ folder, which the build copies beside the executables.
 inline std::filesystem::path appSourceFolder() {
     return std::filesystem::path(KORVEX_APP_SOURCE_DIR);
-}
-
-/// The bytes of a file; empty when it cannot be read.
-inline std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 /// The lines of a text with CR LF line ends (a last line without one counts too).

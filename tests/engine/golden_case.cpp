@@ -1,9 +1,6 @@
 #include "golden_case.h"
 
 #include <algorithm>
-#include <atomic>
-#include <fstream>
-#include <random>
 #include <sstream>
 
 namespace korvex::testing {
@@ -16,21 +13,7 @@ std::string replaceAllIn(std::string text, const std::string& from, const std::s
     return text;
 }
 
-std::filesystem::path uniqueTempPath() {
-    static std::atomic<unsigned> counter{0};
-    std::random_device device;
-    return std::filesystem::temp_directory_path() /
-           ("korvex-test-" + std::to_string(device()) + "-" + std::to_string(counter++));
-}
-
 }  // namespace
-
-std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 bool GoldenCase::accepts(const std::string& text) const {
     if (expected) {
@@ -93,37 +76,16 @@ std::vector<GoldenCase> loadGoldenCases(const std::filesystem::path& root) {
     return cases;
 }
 
-CaseFolder::CaseFolder(const GoldenCase& goldenCase) : path_(uniqueTempPath()) {
-    std::filesystem::create_directories(path_ / "Projects");
-    std::filesystem::create_directories(path_ / "Temp");
+CaseFolder::CaseFolder(const GoldenCase& goldenCase) {
+    const auto& app = folder_.path();
+    std::filesystem::create_directories(app / "Projects");
+    std::filesystem::create_directories(app / "Temp");
     for (const auto& entry : std::filesystem::directory_iterator(goldenCase.folder)) {
         const auto name = entry.path().filename();
         if (name != "expected.txt" && name != "case.txt") {
-            std::filesystem::copy_file(entry.path(), path_ / "Projects" / name);
+            std::filesystem::copy_file(entry.path(), app / "Projects" / name);
         }
     }
-}
-
-CaseFolder::~CaseFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-TempFolder::TempFolder() : path_(uniqueTempPath()) {
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::filesystem::path TempFolder::write(const std::string& relative,
-                                        const std::string& bytes) const {
-    const auto file = path_ / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file;
 }
 
 }  // namespace korvex::testing

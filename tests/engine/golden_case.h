@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/test_files.h"
+
 namespace korvex::testing {
 
 struct GoldenCase {
@@ -46,30 +48,10 @@ std::vector<GoldenCase> loadGoldenCases(const std::filesystem::path& root);
 class CaseFolder {
 public:
     explicit CaseFolder(const GoldenCase& goldenCase);
-    ~CaseFolder();
-    CaseFolder(const CaseFolder&) = delete;
-    CaseFolder& operator=(const CaseFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return folder_.path(); }
 
 private:
-    std::filesystem::path path_;
+    TempFolder folder_;
 };
-
-/// A folder under the system's temporary folder, removed on destruction.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    /// Writes `bytes` to `relative` below the folder, making folders on the way.
-    std::filesystem::path write(const std::string& relative, const std::string& bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string readBytes(const std::filesystem::path& file);
 
 }  // namespace korvex::testing
