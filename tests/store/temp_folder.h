@@ -1,6 +1,5 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it at the
-// end of the test.
+// The shared test-file helpers, and the system's reason text that the store's messages quote.
 
 #include <string>
 #include <system_error>
