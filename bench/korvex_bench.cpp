@@ -1,7 +1,7 @@
 // Times whole korvex-gen processes over three workloads, with and without working files, and
 // the cost of creating as many files as the largest one writes, on the same disk.
 //
-//   korvex-bench PATH/TO/korvex-gen [--runs N]
+//   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER]
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -107,18 +107,23 @@ double fileCreationMs(const fs::path& dir, std::size_t count, int runs) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: korvex-bench PATH/TO/korvex-gen [--runs N]\n");
+        std::fprintf(stderr, "Usage: korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER]\n");
         return 2;
     }
     const std::string gen = fs::absolute(argv[1]).string();
     int runs = 7;
-    if (argc >= 4 && std::string(argv[2]) == "--runs") {
-        runs = std::max(1, std::atoi(argv[3]));
+    // Working files of large scripts go to memory-backed storage where there is one, unless
+    // --dir names a folder: on this disk, creating files right after deleting many is slow in
+    // a way that says nothing about the program.
+    fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--runs") {
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--dir") {
+            base = fs::absolute(argv[i + 1]);
+        }
     }
-    // Working files of large scripts go to memory-backed storage where there is one: on this
-    // disk, creating files right after deleting many is slow in a way that says nothing about
-    // the program.
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     const fs::path root = base / ("korvex-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
