@@ -28,7 +28,7 @@ bool startsWithLowerCase(std::string_view text, std::string_view lowerPrefix) {
 
 class Assembler {
 public:
-    Assembler(const OutputContext& context) : context_(context) {}
+    explicit Assembler(const OutputContext& context) : context_(context) {}
 
     void append(std::string_view piece) {
         if (outcome_.cut || outcome_.text.size() + piece.size() > context_.maxBytes) {
