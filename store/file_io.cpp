@@ -138,12 +138,19 @@ std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* 
     if (fs::is_directory(status)) {
         return fail(std::make_error_code(std::errc::is_a_directory));
     }
+    // A pipe or a device could keep the reader waiting for ever, or never end.
+    if (!fs::is_regular_file(status)) {
+        return fail(std::make_error_code(std::errc::operation_not_supported));
+    }
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> in(std::fopen(file.c_str(), "rb"));
     if (!in) {
         return fail(lastSystemError());
     }
     std::string content;
+    if (const auto size = fs::file_size(file, ec); !ec) {
+        content.reserve(static_cast<std::size_t>(size));
+    }
     char buffer[64 * 1024];
     for (;;) {
         std::size_t got = std::fread(buffer, 1, sizeof buffer, in.get());

@@ -28,8 +28,8 @@ Outcome writeFileAtomically(const std::filesystem::path& target, std::string_vie
 /// whose message names more than the target.
 std::error_code replaceFileContent(const std::filesystem::path& target, std::string_view bytes);
 
-/// The whole content of `file`; std::nullopt when it is missing, a folder or unreadable, with
-/// the reason in `error` when given.
+/// The whole content of `file`; std::nullopt when it is missing, not a regular file (a folder,
+/// a pipe, a device) or unreadable, with the reason in `error` when given.
 std::optional<std::string> readFileBytes(const std::filesystem::path& file,
                                          std::error_code* error = nullptr);
 

@@ -1,6 +1,7 @@
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -107,6 +108,10 @@ TEST(TextFile, WritesWithTheCodecAndReadsBack) {
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
     EXPECT_EQ(readFileBytes(folder.path(), &error), std::nullopt);
     EXPECT_EQ(error, std::errc::is_a_directory);
+    const fs::path pipe = folder.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it to read would wait for a writer
+    EXPECT_EQ(readFileBytes(pipe, &error), std::nullopt);
+    EXPECT_EQ(error, std::errc::operation_not_supported);
     EXPECT_EQ(readTextFile(folder.path() / "none"), std::nullopt);
 }
 
