@@ -10,22 +10,6 @@
 namespace korvex::engine {
 namespace {
 
-bool startsWithLowerCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != lowerPrefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class Assembler {
 public:
     explicit Assembler(const OutputContext& context) : context_(context) {}
@@ -140,7 +124,7 @@ OutputOutcome assembleOutput(const WorkingRecord& record, const std::vector<Line
         }
         if (line.starts_with("\\msg\\")) {
             context.host.showMessage(trimSpaces(line.substr(5)));
-        } else if (startsWithLowerCase(trimSpaces(line), "\\inp\\")) {
+        } else if (ascii::startsWithIgnoringCase(trimSpaces(line), "\\inp\\")) {
             out.ask(line);
         } else if (line.starts_with("\\inc\\")) {
             out.include(trimSpaces(line.substr(5)));

@@ -7,15 +7,6 @@
 
 namespace korvex::engine {
 
-std::string_view trimSpaces(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
-}
-
 std::optional<int> wholeNumber(std::string_view s) {
     s = trimSpaces(s);
     bool negative = false;

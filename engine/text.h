@@ -8,10 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "store/ascii.h"
+
 namespace korvex::engine {
 
-/// Leading and trailing spaces removed (tabs and other white space stay).
-std::string_view trimSpaces(std::string_view s);
+using ascii::trimSpaces;
 
 /// A number as the directives read it: optional sign, digits with an optional fraction and
 /// exponent, rounded to the nearest whole number (halves to even). Empty when the text is not

@@ -1,31 +1,16 @@
 #include "store/app_folder.h"
 
+#include "store/ascii.h"
+
 namespace korvex::store {
 
 std::string_view folderName(ProjectFolder folder) {
     return folder == ProjectFolder::Examples ? "Examples" : "Projects";
 }
 
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 std::optional<ProjectFolder> parseProjectFolder(std::string_view name) {
     for (ProjectFolder folder : {ProjectFolder::Projects, ProjectFolder::Examples}) {
-        if (equalsIgnoringCase(name, folderName(folder))) {
+        if (ascii::equalsIgnoringCase(name, folderName(folder))) {
             return folder;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/app_folder.h"
+#include "store/ascii.h"
 #include "store/file_io.h"
 
 namespace korvex::store {
@@ -10,14 +11,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 std::string folded(std::string_view name) {
-    std::string key(name);
-    std::transform(key.begin(), key.end(), key.begin(), lowerAscii);
-    return key;
+    return ascii::toLower(name);
 }
 
 }  // namespace
@@ -39,12 +34,7 @@ std::string displayName(std::string_view fileName) {
 }
 
 bool matchesIniPattern(std::string_view fileName) {
-    if (fileName.size() < kProjectExtension.size()) {
-        return false;
-    }
-    std::string_view tail = fileName.substr(fileName.size() - kProjectExtension.size());
-    return std::equal(tail.begin(), tail.end(), kProjectExtension.begin(),
-                      [](char a, char b) { return lowerAscii(a) == b; });
+    return ascii::endsWithIgnoringCase(fileName, kProjectExtension);
 }
 
 std::vector<std::string> listProjects(const fs::path& folder, ListPattern pattern) {

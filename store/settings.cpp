@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "store/ascii.h"
 #include "store/file_io.h"
 #include "store/text_codec.h"
 
@@ -13,25 +14,6 @@ namespace korvex::store {
 namespace {
 
 constexpr float kLargestFontSize = 1638.0f;
-
-std::string_view trimSpaces(std::string_view text) {
-    std::size_t start = text.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    std::size_t end = text.find_last_not_of(' ');
-    return text.substr(start, end - start + 1);
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return lower;
-}
 
 int hexDigit(char32_t c) {
     if (c >= '0' && c <= '9') {
@@ -123,7 +105,7 @@ ColourNumber parseColourText(std::string_view text) {
 }
 
 std::optional<float> parseFontSize(std::string_view text) {
-    std::string number(trimSpaces(text));
+    std::string number(ascii::trimSpaces(text));
     if (number.starts_with('+')) {
         number.erase(0, 1);
     }
@@ -156,10 +138,10 @@ Settings parseSettings(std::string_view text) {
     for (std::string_view line : splitLines(text)) {
         if (!line.empty()) {
             std::size_t equals = line.find('=');
-            key = lowerAscii(trimSpaces(line.substr(0, equals)));
+            key = ascii::toLower(ascii::trimSpaces(line.substr(0, equals)));
             if (equals != std::string_view::npos) {
                 std::string_view rest = line.substr(equals + 1);
-                value = lowerAscii(trimSpaces(rest.substr(0, rest.find('='))));
+                value = ascii::toLower(ascii::trimSpaces(rest.substr(0, rest.find('='))));
             }
         }
         applySetting(settings, key, value);

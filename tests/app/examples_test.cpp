@@ -115,7 +115,7 @@ bool isMessage(std::string_view line) {
 }
 
 bool isQuestion(std::string_view line) {
-    return lowerAscii(trimSpaces(line)).starts_with("\\inp\\");
+    return korvex::ascii::toLower(trimSpaces(line)).starts_with("\\inp\\");
 }
 
 bool isInclude(std::string_view line) {

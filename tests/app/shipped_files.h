@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/ascii.h"
 #include "tests/common/test_files.h"
 
 namespace korvex::testing {
@@ -33,20 +34,8 @@ inline std::vector<std::string> splitCrLfLines(std::string_view text) {
     return lines;
 }
 
-inline std::string_view trimSpaces(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(start, text.find_last_not_of(' ') - start + 1);
-}
+using korvex::ascii::trimSpaces;
 
-inline std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return lower;
-}
 
 /// The example project names (file names without ".ini"), sorted.
 inline std::vector<std::string> shippedExampleNames() {

@@ -69,8 +69,8 @@ TEST(ShippedSettings, GiveExactlyTheDesignValues) {
     const store::Settings design;
     // Values are read in lower case, and fonts are found without regard to case: the shipped
     // "Courier New" is the design font.
-    EXPECT_EQ(lowerAscii(parsed.editor.fontName), lowerAscii(design.editor.fontName));
-    EXPECT_EQ(lowerAscii(parsed.preview.fontName), lowerAscii(design.preview.fontName));
+    EXPECT_EQ(korvex::ascii::toLower(parsed.editor.fontName), korvex::ascii::toLower(design.editor.fontName));
+    EXPECT_EQ(korvex::ascii::toLower(parsed.preview.fontName), korvex::ascii::toLower(design.preview.fontName));
     parsed.editor.fontName = design.editor.fontName;
     parsed.preview.fontName = design.preview.fontName;
     EXPECT_EQ(parsed, design);
@@ -92,7 +92,7 @@ TEST(ShippedSettings, ListEveryKeyUnderANote) {
         SCOPED_TRACE(std::string(key));
         int found = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            std::string line = lowerAscii(trimSpaces(lines[i]));
+            std::string line = korvex::ascii::toLower(trimSpaces(lines[i]));
             if (line.starts_with('!')) {
                 line.erase(0, 1);  // switched off
             }
@@ -120,7 +120,7 @@ TEST(ShippedSettings, ListEveryKeyUnderANote) {
 // Extra/Help.html
 
 TEST(ShippedHelp, IsSelfContained) {
-    const std::string page = lowerAscii(readBytes(appSourceFolder() / "Extra" / "Help.html"));
+    const std::string page = korvex::ascii::toLower(readBytes(appSourceFolder() / "Extra" / "Help.html"));
     ASSERT_FALSE(page.empty());
     for (std::string_view external : {"<script", "<link", "<img", "<iframe", " src=", "url(",
                                       "@import", "http://", "https://"}) {
