@@ -223,7 +223,7 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         }
         out.flush();
         for (const auto& warning : result.warnings) {
-            err << "korvex-gen: warning: " << warning << '\n';
+            err << "korvex-gen: warning: " << warning.text << '\n';
         }
         if (settings.stats) {
             err << "N. Items   : " << result.alternativeCount << '\n'

@@ -68,10 +68,10 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
         host.jumped(result.projectPath, target);
     }
     if (reading.jumpRefused) {
-        result.warnings.push_back(jumpWarning(options.maxJumps));
+        result.warnings.push_back({WarningKind::JumpLimit, jumpWarning(options.maxJumps)});
     }
     if (reading.scriptCut) {
-        result.warnings.push_back(kScriptCutWarning);
+        result.warnings.push_back({WarningKind::ScriptLimit, kScriptCutWarning});
     }
     result.endRequested = reading.endRequested;
 
@@ -93,7 +93,7 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
         finish(output.text, FinishingInput{reading.variables, picks, output.answers}, random, host,
                options.maxTextBytes);
     if (output.cut || !complete) {
-        result.warnings.push_back(sizeWarning(options.maxTextBytes));
+        result.warnings.push_back({WarningKind::TextLimit, sizeWarning(options.maxTextBytes)});
     }
     result.text = std::move(output.text);
     result.record = std::move(record);

@@ -35,6 +35,20 @@ struct Options {
     std::size_t maxTextBytes = std::size_t{256} << 20;
 };
 
+/// What a warning is about, so a window can choose how to show it and a test can ask for it.
+enum class WarningKind {
+    JumpLimit,    ///< `\if\` lines stopped jumping after Options::maxJumps
+    TextLimit,    ///< the text reached Options::maxTextBytes and part of it was left out
+    ScriptLimit,  ///< the script was too long to read whole and its end was left out
+};
+
+/// Something the user should know about a generation that still delivered its text.
+struct Warning {
+    WarningKind kind;
+    std::string text;  ///< fit to show the user as it is
+    bool operator==(const Warning&) const = default;
+};
+
 struct GenerationResult {
     std::string text;  ///< UTF-8, CR LF line breaks
     /// Alternative lines written to block files; 0 when below 2. Always 0 in the runtime.
@@ -43,7 +57,7 @@ struct GenerationResult {
     std::optional<std::string> caption;  ///< target of the last jump taken
     std::string projectPath;             ///< the path in force at the end (a jump changes it)
     bool endRequested = false;
-    std::vector<std::string> warnings;  ///< things the user should know (jumps stopped, text cut)
+    std::vector<Warning> warnings;
     WorkingRecord record;               ///< what the working files hold, for writeWorkingFiles
 };
 

@@ -91,8 +91,8 @@ void RuntimeWindow::generate() {
     text_->setPlainText(toDisplayText(result.text));
     if (!result.warnings.empty()) {
         QStringList warnings;
-        for (const std::string& warning : result.warnings) {
-            warnings << toQString(warning);
+        for (const engine::Warning& warning : result.warnings) {
+            warnings << toQString(warning.text);
         }
         dialogs_.warning(this, kProgramTitle, warnings.join(QLatin1Char('\n')));
     }

@@ -81,7 +81,8 @@ TEST(Generate, EndlessJumpsStopWithAWarning) {
     const auto result = generateIn(app, "Projects\\A", {}, &host);
     EXPECT_EQ(host.jumps.size(), 1000u);
     ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_EQ(result.warnings[0],
+    EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::JumpLimit);
+    EXPECT_EQ(result.warnings[0].text,
               "Jumps stopped after 1000: the scripts kept jumping to one another, so the last one "
               "was generated as it is.");
     EXPECT_EQ(result.text, "a");  // the thousandth jump went back to A, which then stayed
@@ -102,7 +103,8 @@ TEST(Generate, TextThatWouldExplodeIsCutWithAWarning) {
     const auto result = generateIn(app, "Projects\\Boom", options);
     EXPECT_LE(result.text.size(), options.maxTextBytes);
     ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_EQ(result.warnings[0],
+    EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::TextLimit);
+    EXPECT_EQ(result.warnings[0].text,
               "The text reached the size limit of 1 MiB, so part of it was left out.");
 }
 
