@@ -41,11 +41,32 @@ std::string reasonText(const std::error_code& error) {
     return error.message();
 }
 
+Outcome writeFailure(const fs::path& file, const std::error_code& reason) {
+    return Outcome::failure("Could not write \"" + file.string() + "\": " + reasonText(reason) +
+                            ".");
+}
+
 Outcome writeFileAtomically(const fs::path& target, std::string_view bytes) {
-    std::error_code error = replaceFileContent(target, bytes);
-    if (error) {
-        return Outcome::failure("Could not write \"" + target.string() +
-                                "\": " + reasonText(error) + ".");
+    if (std::error_code error = replaceFileContent(target, bytes)) {
+        return writeFailure(target, error);
+    }
+    return Outcome::success();
+}
+
+Outcome writeRecordFile(const fs::path& file, std::string_view bytes) {
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file.c_str(), "wb"));
+    if (!out) {
+        return writeFailure(file, lastSystemError());
+    }
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size()) {
+        return writeFailure(file, lastSystemError());
+    }
+    // fclose reports what a delayed write found (a full disk, say).
+    errno = 0;
+    if (std::fclose(out.release()) != 0) {
+        return writeFailure(file, lastSystemError());
     }
     return Outcome::success();
 }

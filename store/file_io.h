@@ -24,6 +24,15 @@ inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
 /// Failure message: Could not write "<target>": <reason>.
 Outcome writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+/// Writes `bytes` as the whole content of `file` in one write, without the temporary file and
+/// the flush to disk: for records the program rebuilds anyway (the working files), never for
+/// user data. Failure message: as writeFileAtomically's.
+Outcome writeRecordFile(const std::filesystem::path& file, std::string_view bytes);
+
+/// The failure of a write, in the one wording every layer uses:
+/// Could not write "<file>": <reason>.
+Outcome writeFailure(const std::filesystem::path& file, const std::error_code& reason);
+
 /// writeFileAtomically, giving only the system's reason (empty on success), for operations
 /// whose message names more than the target.
 std::error_code replaceFileContent(const std::filesystem::path& target, std::string_view bytes);
