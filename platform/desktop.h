@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// What the program hands to the desktop. Each call returns whether it worked: false when the
 /// file or folder does not exist or nothing could handle it, so the caller can tell the user.
@@ -20,4 +20,4 @@ public:
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

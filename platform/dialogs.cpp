@@ -1,6 +1,6 @@
 #include "platform/dialogs.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 Answer escapeAnswer(Buttons buttons) {
     switch (buttons) {
@@ -75,4 +75,4 @@ std::optional<QString> Dialogs::input(QWidget* parent, const QString& caption,
     return showInput(parent, {caption, prompt, defaultText});
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// The kinds of modal box the program shows.
 enum class BoxKind { Information, Warning, Question, Input };
@@ -67,4 +67,4 @@ protected:
     virtual std::optional<QString> showInput(QWidget* parent, const InputBox& box) = 0;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -2,7 +2,7 @@
 
 #include "platform/text_conversion.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 EngineHost::EngineHost(Dialogs& dialogs, QString programTitle, QWidget* parent)
     : dialogs_(dialogs), programTitle_(std::move(programTitle)), parent_(parent) {}
@@ -57,4 +57,4 @@ QString EngineHost::withoutTimeZone(const QString& format) {
     return kept.trimmed();
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// The caption of every `\inp\` box, in the main program and in the runtime alike.
 inline const QString kInputCaption = QStringLiteral("Korvex");
@@ -48,4 +48,4 @@ private:
     JumpHandler onJumped_;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -5,7 +5,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 KeyPreview::KeyPreview(QWidget* window, Handler handler)
     : QObject(window), window_(window), handler_(std::move(handler)) {
@@ -44,4 +44,4 @@ KeyPreview* installKeyPreview(QWidget* window, KeyPreview::Handler handler) {
     return new KeyPreview(window, std::move(handler));
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -5,7 +5,7 @@
 class QKeyEvent;
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// Key preview: the window sees every key press meant for one of its controls before the
 /// control does. `handler` (optional) sees each press first and returns true when it took
@@ -30,4 +30,4 @@ private:
 /// Gives `window` key preview; see KeyPreview.
 KeyPreview* installKeyPreview(QWidget* window, KeyPreview::Handler handler = {});
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 QUrl QtDesktop::documentUrl(const QString& pathOrAddress) {
     if (pathOrAddress.isEmpty()) {
@@ -47,4 +47,4 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
     return QProcess::startDetached(program, arguments);
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -3,7 +3,7 @@
 
 #include "platform/desktop.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// The real desktop: QDesktopServices for documents and folders, QProcess for programs.
 class QtDesktop : public Desktop {
@@ -17,4 +17,4 @@ public:
     static QUrl documentUrl(const QString& pathOrAddress);
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

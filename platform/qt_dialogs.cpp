@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 namespace {
 
@@ -79,4 +79,4 @@ std::optional<QString> QtDialogs::showInput(QWidget* parent, const InputBox& box
     return answer;
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

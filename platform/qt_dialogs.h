@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/dialogs.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// The real boxes: QMessageBox and QInputDialog, modal, at their default position.
 class QtDialogs : public Dialogs {
@@ -10,4 +10,4 @@ protected:
     std::optional<QString> showInput(QWidget* parent, const InputBox& box) override;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -3,7 +3,7 @@
 
 #include "platform/desktop.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// A desktop for tests: records every request and opens nothing.
 class RecordingDesktop : public Desktop {
@@ -29,4 +29,4 @@ private:
     bool succeeds_ = true;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -2,7 +2,7 @@
 
 #include <QtDebug>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<QString> ScriptedDialogs::showInput(QWidget* parent, const InputBo
     return next.text;
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

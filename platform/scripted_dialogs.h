@@ -8,7 +8,7 @@
 
 #include "platform/dialogs.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// Dialogs for tests. The test prepares the answers in the order the boxes will appear, then
 /// acts; each box takes the next prepared answer at once, so nothing waits on a real box.
@@ -63,4 +63,4 @@ private:
     std::function<void(const Shown&)> onShown_;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 QString toQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -40,4 +40,4 @@ QString fromPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

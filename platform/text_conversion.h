@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 QString toQString(std::string_view utf8);
 std::string toUtf8(const QString& text);
@@ -21,4 +21,4 @@ std::string fromDisplayText(const QString& text);
 std::filesystem::path toPath(const QString& path);
 QString fromPath(const std::filesystem::path& path);
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 namespace {
 
@@ -18,7 +18,7 @@ int twips(int twips, qreal dotsPerInch) {
 int twips(int twips) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen != nullptr ? screen->logicalDotsPerInchX() : kFallbackDotsPerInch;
-    return korvex::ui::twips(twips, dpi > 0 ? dpi : kFallbackDotsPerInch);
+    return korvex::platform::twips(twips, dpi > 0 ? dpi : kFallbackDotsPerInch);
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -1,7 +1,7 @@
 #pragma once
 #include <QtGlobal>
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 /// Window geometry is given in twips, 1440 to the inch.
 inline constexpr int kTwipsPerInch = 1440;
@@ -13,4 +13,4 @@ int twips(int twips);
 /// Pixels for a length of `twips` at `dotsPerInch`.
 int twips(int twips, qreal dotsPerInch);
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

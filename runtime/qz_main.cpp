@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     QDir::setCurrent(folder);
 
     korvex::engine::Random random;
-    korvex::ui::QtDialogs dialogs;
+    korvex::platform::QtDialogs dialogs;
     korvex::ui::RuntimeWindow window(dialogs, folder, random);
     window.show();
     return QApplication::exec();

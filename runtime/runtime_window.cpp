@@ -10,6 +10,12 @@
 
 namespace korvex::ui {
 
+using platform::toDisplayText;
+using platform::toPath;
+using platform::toQString;
+using platform::toUtf8;
+using platform::twips;
+
 namespace {
 
 constexpr int kClientWidthTwips = 7395;
@@ -19,7 +25,7 @@ constexpr int kStartDelayMs = 100;
 
 }  // namespace
 
-RuntimeWindow::RuntimeWindow(Dialogs& dialogs, QString folder, engine::Random& random,
+RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine::Random& random,
                              QWidget* parent)
     : QWidget(parent),
       dialogs_(dialogs),

@@ -23,7 +23,7 @@ public:
     static inline const QString kScriptName = QStringLiteral("qz");
 
     /// `folder` holds the script `qz`; relative `\inc\` paths resolve against it too.
-    RuntimeWindow(Dialogs& dialogs, QString folder, engine::Random& random,
+    RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine::Random& random,
                   QWidget* parent = nullptr);
 
 signals:
@@ -39,10 +39,10 @@ private:
     /// Text1 at 15, 15 twips with the client area's size.
     void layoutText();
 
-    Dialogs& dialogs_;
+    platform::Dialogs& dialogs_;
     QString folder_;
     engine::Random& random_;
-    EngineHost host_;
+    platform::EngineHost host_;
     QPlainTextEdit* text_;
     QTimer* startTimer_;
     bool loaded_ = false;

@@ -5,7 +5,7 @@
 #include "platform/qt_desktop.h"
 #include "tests/platform/qt_test_main.h"
 
-using korvex::ui::QtDesktop;
+using korvex::platform::QtDesktop;
 
 class DesktopTest : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 
 #include "platform/dialogs.h"
 
-namespace korvex::ui {
+namespace korvex::platform {
 
 inline char* toString(BoxKind kind) {
     return qstrdup(qPrintable(boxKindName(kind)));
@@ -27,4 +27,4 @@ inline char* toString(Buttons buttons) {
     return qstrdup("?");
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::platform

@@ -13,11 +13,11 @@
 #include "tests/platform/qt_test_main.h"
 
 using korvex::testing::whenModal;
-using namespace korvex::ui;
+using namespace korvex::platform;
 
-Q_DECLARE_METATYPE(korvex::ui::Answer)
-Q_DECLARE_METATYPE(korvex::ui::Buttons)
-Q_DECLARE_METATYPE(korvex::ui::BoxKind)
+Q_DECLARE_METATYPE(korvex::platform::Answer)
+Q_DECLARE_METATYPE(korvex::platform::Buttons)
+Q_DECLARE_METATYPE(korvex::platform::BoxKind)
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tests/platform/dialogs_printing.h"
 #include "tests/platform/qt_test_main.h"
 
-using namespace korvex::ui;
+using namespace korvex::platform;
 
 class EngineHostTest : public QObject {
     Q_OBJECT

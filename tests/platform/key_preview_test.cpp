@@ -7,7 +7,7 @@
 #include "platform/key_preview.h"
 #include "tests/platform/qt_test_main.h"
 
-using korvex::ui::installKeyPreview;
+using korvex::platform::installKeyPreview;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/twips.h"
 #include "tests/platform/qt_test_main.h"
 
-using namespace korvex::ui;
+using namespace korvex::platform;
 
 class TwipsConversionTest : public QObject {
     Q_OBJECT
@@ -28,7 +28,7 @@ private slots:
         QFETCH(int, twips);
         QFETCH(double, dpi);
         QFETCH(int, pixels);
-        QCOMPARE(korvex::ui::twips(twips, dpi), pixels);
+        QCOMPARE(korvex::platform::twips(twips, dpi), pixels);
     }
 
     void twipsFollowTheScreen() {

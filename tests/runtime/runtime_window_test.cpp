@@ -14,7 +14,8 @@
 #include "tests/platform/dialogs_printing.h"
 #include "tests/platform/qt_test_main.h"
 
-using namespace korvex::ui;
+using namespace korvex::platform;
+using korvex::ui::RuntimeWindow;
 
 namespace {
 
