@@ -65,12 +65,17 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
                         std::vector<LineKind>& kinds) {
     std::string& out = record.workingText;
     std::size_t lineStart = out.size();
+    // The first working line of a `\rnd\` or `\if\` line holds the directive itself: it is
+    // one whatever its indentation, so four spaces (an alternative marker) never make it an
+    // alternative that could be picked and printed.
+    bool directiveLine = directive;
     auto endLine = [&] {
         const std::string_view line(out.data() + lineStart, out.size() - lineStart);
         LineKind kind = classify(line);
-        if (directive && kind == LineKind::Text) {
+        if (directiveLine || (directive && kind == LineKind::Text)) {
             kind = LineKind::Directive;
         }
+        directiveLine = false;
         record.lines.push_back(
             {static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(line.size())});
         kinds.push_back(kind);
