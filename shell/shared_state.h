@@ -3,6 +3,7 @@
 // each window by reference, and the main window's commands that the child windows' shared
 // menus (File, Windows, ?) and their openers call. No window reaches another through globals.
 
+#include <QList>
 #include <QString>
 #include <string>
 #include <utility>
@@ -61,6 +62,15 @@ public:
                             QWidget* besideWindow = nullptr) = 0;
     /// A new editor window on project `projectName` of the current project folder.
     virtual void openEditor(const QString& projectName) = 0;
+};
+
+/// A child window with menus of its own: while it is the active child, its menus replace the
+/// main window's in the menu bar (and with them the shortcuts they carry).
+class ChildWindow {
+public:
+    virtual ~ChildWindow() = default;
+    /// The menus for the menu bar, in order (File, Edit, View, Windows, ? for instance).
+    virtual QList<QMenu*> menuBarMenus() const = 0;
 };
 
 /// The hidden fields of the main window, and the services every window uses.
