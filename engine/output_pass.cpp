@@ -32,14 +32,20 @@ public:
         const auto fields = splitAt(trimSpaces(rest), '_');
         const auto prompt = fields.size() > 1 ? trimSpaces(fields[1]) : std::string_view{};
         const std::string answer = context_.host.askInput(prompt).value_or(std::string{});
-        if (auto slot = wholeNumber(fields[0])) {
-            currentSlot_ = *slot;
+        // A slot number outside 0 to 99, however large, names no slot: the line keeps no
+        // answer and leaves the answers already kept alone. Text that is no number at all
+        // leaves the current slot as it was.
+        if (const auto number = roundedNumber(fields[0])) {
+            currentSlot_.reset();
+            if (*number >= 0 && *number < static_cast<double>(kAnswerSlots)) {
+                currentSlot_ = static_cast<std::size_t>(*number);
+            }
         }
-        if (currentSlot_ >= 0 && currentSlot_ < 100 && fields.size() >= 3) {
+        if (currentSlot_ && fields.size() >= 3) {
             // The name ends where a record of answer, name and slot would split it: at "=".
             std::string_view name = trimSpaces(fields[2]);
             name = name.substr(0, name.find('='));
-            outcome_.answers[static_cast<std::size_t>(currentSlot_)] =
+            outcome_.answers[*currentSlot_] =
                 Answer{std::string(trimSpaces(answer)), std::string(name)};
         }
     }
@@ -72,7 +78,7 @@ public:
 private:
     const OutputContext& context_;
     OutputOutcome outcome_;
-    int currentSlot_ = 0;
+    std::optional<std::size_t> currentSlot_ = 0;  ///< empty: the last slot number named none
 };
 
 }  // namespace

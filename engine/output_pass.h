@@ -26,7 +26,8 @@ struct Answer {
     std::string answer;
     std::string name;
 };
-using AnswerSlots = std::array<std::optional<Answer>, 100>;
+inline constexpr std::size_t kAnswerSlots = 100;
+using AnswerSlots = std::array<std::optional<Answer>, kAnswerSlots>;
 
 struct OutputOutcome {
     std::string text;

@@ -8,6 +8,14 @@
 namespace korvex::engine {
 
 std::optional<int> wholeNumber(std::string_view s) {
+    const auto rounded = roundedNumber(s);
+    if (!rounded || !(*rounded >= -32768.0 && *rounded <= 32767.0)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*rounded);
+}
+
+std::optional<double> roundedNumber(std::string_view s) {
     s = trimSpaces(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
@@ -62,18 +70,12 @@ std::optional<int> wholeNumber(std::string_view s) {
         return std::nullopt;
     }
     if (error == std::errc::result_out_of_range) {
-        if (magnitude > 0) {
-            return std::nullopt;
-        }
-        value = 0;  // too small for a double: it rounds to 0
+        // Too large for a double: a number all the same, beyond every range; too small: 0.
+        value = magnitude > 0 ? HUGE_VAL : 0;
     } else if (error != std::errc{}) {
         return std::nullopt;
     }
-    const double rounded = std::nearbyint(negative ? -value : value);  // halves to even
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-        return std::nullopt;
-    }
-    return static_cast<int>(rounded);
+    return std::nearbyint(negative ? -value : value);  // halves to even
 }
 
 std::vector<std::string_view> splitAt(std::string_view s, char separator) {

@@ -19,6 +19,11 @@ using ascii::trimSpaces;
 /// such a number or the result does not fit 16 bits.
 std::optional<int> wholeNumber(std::string_view s);
 
+/// The same reading at any size: the number rounded to a whole number, or plus or minus
+/// infinity when it is beyond the range of a double. Empty only when the text is not a number,
+/// so a caller can tell a number out of its range from no number at all.
+std::optional<double> roundedNumber(std::string_view s);
+
 /// Splits at every `separator`; "a|b|" gives "a", "b" and "".
 std::vector<std::string_view> splitAt(std::string_view s, char separator);
 

@@ -101,6 +101,17 @@ TEST(Numbers, ReadAsWholeSixteenBitNumbers) {
     }
 }
 
+TEST(Numbers, OutOfRangeNumbersAreStillNumbers) {
+    const double inf = HUGE_VAL;
+    const std::pair<std::string, std::optional<double>> cases[] = {
+        {"40000", 40000.0}, {"-70000.5", -70000.0}, {"99.5", 100.0},       {"1e400", inf},
+        {"-1e400", -inf},   {"1e-400", 0.0},        {"abc", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(roundedNumber(text), expected) << "[" << text << "]";
+    }
+}
+
 TEST(Replacement, ScansLeftToRightWithoutRescanning) {
     std::string text = "\\s\\s\\ and \\s\\";
     EXPECT_EQ(replaceAll(text, "\\s\\", " ", 1000), Replaced::Some);
