@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace korvex::store {
 namespace {
@@ -15,8 +16,18 @@ constexpr std::array<char32_t, 32> kHighTable = {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool hasHighByte(std::string_view bytes) {
-    for (unsigned char c : bytes) {
-        if (c >= 0x80) {
+    // Eight bytes at a time: most scripts are long runs of ASCII.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= bytes.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            return true;
+        }
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
             return true;
         }
     }
@@ -184,24 +195,31 @@ bool fitsWindows1252(std::string_view utf8) {
 
 std::string encode(std::string_view utf8, Encoding preferred, bool byteOrderMark, Encoding* used) {
     if (preferred == Encoding::Windows1252 && fitsWindows1252(utf8)) {
-        if (used) {
-            *used = Encoding::Windows1252;
-        }
-        if (!hasHighByte(utf8)) {
-            return std::string(utf8);
-        }
         std::string out;
-        out.reserve(utf8.size());
-        for (std::size_t i = 0; i < utf8.size();) {
-            out += static_cast<char>(windows1252Byte(nextCodePoint(utf8, i)));
+        if (!hasHighByte(utf8)) {
+            out = utf8;
+        } else {
+            out.reserve(utf8.size());
+            for (std::size_t i = 0; i < utf8.size();) {
+                out += static_cast<char>(windows1252Byte(nextCodePoint(utf8, i)));
+            }
         }
-        return out;
+        // Some windows-1252 byte pairs are valid UTF-8 (C9 92, "É’", is also U+0252) and would
+        // reopen as other characters: such a text is saved as UTF-8.
+        if (!hasHighByte(out) || !isValidUtf8(out)) {
+            if (used) {
+                *used = Encoding::Windows1252;
+            }
+            return out;
+        }
     }
     if (used) {
         *used = Encoding::Utf8;
     }
     std::string out;
-    if (byteOrderMark) {
+    // A text that begins with U+FEFF would lose it to the byte-order mark test on reading; a
+    // mark in front keeps it.
+    if (byteOrderMark || (utf8.starts_with(kBom) && isValidUtf8(utf8))) {
         out = kBom;
     }
     out += utf8;

@@ -1,8 +1,9 @@
 #pragma once
 // Bytes on disk, UTF-8 in memory. A file is read as UTF-8 when it is valid UTF-8 holding a
 // non-ASCII byte (a byte-order mark is accepted), otherwise as windows-1252, the single-byte
-// code page of the stored files. It is written as windows-1252 when every character fits,
-// otherwise as UTF-8, so no character is ever lost.
+// code page of the stored files. It is written as windows-1252 when every character fits and
+// those bytes would not read back as UTF-8, otherwise as UTF-8, so every save reopens as the
+// same text.
 
 #include <string>
 #include <string_view>
@@ -34,10 +35,12 @@ std::string windows1252ToUtf8(std::string_view bytes);
 /// are not valid UTF-8.
 bool fitsWindows1252(std::string_view utf8);
 
-/// Encodes UTF-8 text for writing. `preferred` is the encoding the file was read with
-/// (windows-1252 for new files); UTF-8 is used whenever windows-1252 cannot hold the text.
-/// A UTF-8 result starts with a byte-order mark only when `byteOrderMark` is set. Bytes that
-/// are not valid UTF-8 are written unchanged.
+/// Encodes UTF-8 text for writing, so that decode() gives the same text back. `preferred` is
+/// the encoding the file was read with (windows-1252 for new files); UTF-8 is used whenever
+/// windows-1252 cannot hold the text or its windows-1252 bytes would read as UTF-8. A UTF-8
+/// result starts with a byte-order mark when `byteOrderMark` is set, or when the text itself
+/// begins with U+FEFF (which reading would otherwise take for the mark). Bytes that are not
+/// valid UTF-8 are written unchanged.
 std::string encode(std::string_view utf8, Encoding preferred = Encoding::Windows1252,
                    bool byteOrderMark = false, Encoding* used = nullptr);
 

@@ -24,6 +24,37 @@ TEST(TextCodec, EveryWindows1252ByteSurvivesARoundTrip) {
     EXPECT_EQ(encode(decoded.text), all);
 }
 
+TEST(TextCodec, EveryPairOfWindows1252CharactersReopensAsSaved) {
+    int savedAsUtf8 = 0;
+    for (int a = 0x80; a <= 0xFF; ++a) {
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const char pair[] = {static_cast<char>(a), static_cast<char>(b)};
+            const std::string text = "CAF" + windows1252ToUtf8({pair, 2}) + "S";
+            Encoding used = Encoding::Windows1252;
+            const std::string bytes = encode(text, Encoding::Windows1252, false, &used);
+            ASSERT_EQ(decode(bytes).text, text) << std::hex << a << ' ' << b;
+            savedAsUtf8 += used == Encoding::Utf8 ? 1 : 0;
+        }
+    }
+    // Only a lead byte C2..DF followed by a continuation byte 80..BF reads as UTF-8, so every
+    // other pair keeps the single-byte code page.
+    EXPECT_EQ(savedAsUtf8, 30 * 64);
+}
+
+TEST(TextCodec, FindsAHighByteAtEveryPlace) {
+    for (std::size_t length = 1; length <= 33; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string bytes(length, 'a');
+            bytes[at] = '\xE9';
+            DecodedText decoded = decode(bytes);
+            EXPECT_EQ(decoded.encoding, Encoding::Windows1252) << length << ' ' << at;
+            EXPECT_EQ(decoded.text.size(), length + 1) << length << ' ' << at;
+            EXPECT_EQ(decoded.text.substr(at, 2), "\xC3\xA9") << length << ' ' << at;
+        }
+        EXPECT_EQ(decode(std::string(length, 'a')).text, std::string(length, 'a'));
+    }
+}
+
 TEST(TextCodec, Windows1252BytesBecomeTheirCharacters) {
     struct Case {
         std::string byte;
@@ -58,6 +89,15 @@ TEST(TextCodec, ByteOrderMarkIsReadAndWrittenBack) {
         EXPECT_TRUE(decoded.byteOrderMark);
         EXPECT_EQ(decoded.text, body);
         EXPECT_EQ(encode(decoded.text, decoded.encoding, decoded.byteOrderMark), bytes);
+    }
+    // A text that itself begins with U+FEFF keeps it, with or without a mark asked for.
+    const std::string text =
+        "\xEF\xBB\xBF"
+        "abc";
+    for (Encoding preferred : {Encoding::Windows1252, Encoding::Utf8}) {
+        for (bool mark : {false, true}) {
+            EXPECT_EQ(decode(encode(text, preferred, mark)).text, text) << mark;
+        }
     }
 }
 
