@@ -15,7 +15,8 @@ public:
     explicit Assembler(const OutputContext& context) : context_(context) {}
 
     void append(std::string_view piece) {
-        if (outcome_.cut || outcome_.text.size() + piece.size() > context_.maxBytes) {
+        if (outcome_.text.size() + piece.size() > context_.maxBytes) {
+            // Only this piece is left out: the text after it still has its place.
             outcome_.cut = true;
             return;
         }

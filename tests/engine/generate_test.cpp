@@ -108,6 +108,20 @@ TEST(Generate, TextThatWouldExplodeIsCutWithAWarning) {
               "The text reached the size limit of 1 MiB, so part of it was left out.");
 }
 
+TEST(Generate, AnIncludeTooLargeLeavesOutOnlyItself) {
+    TempFolder app;
+    // A terabyte that takes no room on the disk: reading it would never end in time.
+    std::filesystem::resize_file(app.write("huge.txt", ""), std::uintmax_t{1} << 40);
+    app.write("small.txt", "tail");
+    app.write("Projects/Inc.ini", "S\r\n\\inc\\ huge.txt\r\nend\r\n\\inc\\ small.txt\r\n");
+    Options options;
+    options.maxTextBytes = 1 << 10;
+    const auto result = generateIn(app, "Projects\\Inc", options);
+    EXPECT_EQ(result.text, "Sendtail\r\n");
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::TextLimit);
+}
+
 TEST(Generate, IncludesOnlyRegularFiles) {
     TempFolder app;
     std::filesystem::create_directories(app.path() / "folder");
