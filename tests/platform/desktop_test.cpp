@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "platform/qt_desktop.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/qt_test_main.h"
 
 using korvex::platform::QtDesktop;
 

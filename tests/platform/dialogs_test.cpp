@@ -7,13 +7,14 @@
 #include <QTest>
 
 #include "platform/qt_dialogs.h"
-#include "platform/scripted_dialogs.h"
-#include "tests/platform/dialogs_printing.h"
-#include "tests/platform/modal.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/dialogs_printing.h"
+#include "tests/support/modal.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 
 using korvex::testing::whenModal;
 using namespace korvex::platform;
+using korvex::testing::ScriptedDialogs;
 
 Q_DECLARE_METATYPE(korvex::platform::Answer)
 Q_DECLARE_METATYPE(korvex::platform::Buttons)

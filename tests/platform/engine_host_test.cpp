@@ -2,11 +2,12 @@
 #include <QWidget>
 
 #include "platform/engine_host.h"
-#include "platform/scripted_dialogs.h"
-#include "tests/platform/dialogs_printing.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/dialogs_printing.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 
 using namespace korvex::platform;
+using korvex::testing::ScriptedDialogs;
 
 class EngineHostTest : public QObject {
     Q_OBJECT

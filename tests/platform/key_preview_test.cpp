@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "platform/key_preview.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/qt_test_main.h"
 
 using korvex::platform::installKeyPreview;
 

@@ -1,3 +1,3 @@
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/qt_test_main.h"
 
 KORVEX_QTEST_MAIN()

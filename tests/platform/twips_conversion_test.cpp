@@ -4,7 +4,7 @@
 
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/qt_test_main.h"
 
 using namespace korvex::platform;
 

@@ -8,13 +8,14 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/scripted_dialogs.h"
 #include "platform/twips.h"
 #include "runtime/runtime_window.h"
-#include "tests/platform/dialogs_printing.h"
-#include "tests/platform/qt_test_main.h"
+#include "tests/support/dialogs_printing.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 
 using namespace korvex::platform;
+using korvex::testing::ScriptedDialogs;
 using korvex::ui::RuntimeWindow;
 
 namespace {

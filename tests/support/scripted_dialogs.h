@@ -8,7 +8,7 @@
 
 #include "platform/dialogs.h"
 
-namespace korvex::platform {
+namespace korvex::testing {
 
 /// Dialogs for tests. The test prepares the answers in the order the boxes will appear, then
 /// acts; each box takes the next prepared answer at once, so nothing waits on a real box.
@@ -16,11 +16,11 @@ namespace korvex::platform {
 /// than prepared, is a problem: it is logged at once, recorded in problems(), and closed the way
 /// a user closing it would (Cancel, No, OK, or Cancel for an input box), so the test goes on and
 /// fails on problems() instead of hanging.
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public platform::Dialogs {
 public:
     struct Shown {
-        BoxKind kind = BoxKind::Information;
-        Buttons buttons = Buttons::Ok;  ///< Ok for input boxes
+        platform::BoxKind kind = platform::BoxKind::Information;
+        platform::Buttons buttons = platform::Buttons::Ok;  ///< Ok for input boxes
         QString caption;
         QString text;         ///< the message, or the input box's prompt
         QString defaultText;  ///< input boxes only
@@ -28,7 +28,8 @@ public:
     };
 
     /// The next box is a message box of `kind` that the user closes with `answer`.
-    ScriptedDialogs& expectMessage(BoxKind kind, Answer answer = Answer::Ok);
+    ScriptedDialogs& expectMessage(platform::BoxKind kind,
+                                   platform::Answer answer = platform::Answer::Ok);
     /// The next box is an input box: `answer` is typed and OK pressed; std::nullopt is Cancel.
     ScriptedDialogs& expectInput(std::optional<QString> answer);
 
@@ -43,14 +44,14 @@ public:
     QString problems() const;
 
 protected:
-    Answer showMessage(QWidget* parent, const MessageBox& box) override;
-    std::optional<QString> showInput(QWidget* parent, const InputBox& box) override;
+    platform::Answer showMessage(QWidget* parent, const platform::MessageBox& box) override;
+    std::optional<QString> showInput(QWidget* parent, const platform::InputBox& box) override;
 
 private:
     struct Prepared {
-        BoxKind kind = BoxKind::Information;
-        Answer answer = Answer::Ok;  ///< Cancel or Ok for input boxes
-        QString text;                ///< what is typed into an input box
+        platform::BoxKind kind = platform::BoxKind::Information;
+        platform::Answer answer = platform::Answer::Ok;  ///< Cancel or Ok for input boxes
+        QString text;                                    ///< what is typed into an input box
     };
     /// Records the box and takes its prepared answer into `next`; false (and the problem
     /// recorded) when there is none for a box of this kind.
@@ -63,4 +64,4 @@ private:
     std::function<void(const Shown&)> onShown_;
 };
 
-}  // namespace korvex::platform
+}  // namespace korvex::testing

@@ -1,8 +1,14 @@
-#include "platform/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <QtDebug>
 
-namespace korvex::platform {
+namespace korvex::testing {
+
+using platform::Answer;
+using platform::BoxKind;
+using platform::Buttons;
+using platform::InputBox;
+using platform::MessageBox;
 
 namespace {
 
@@ -81,4 +87,4 @@ std::optional<QString> ScriptedDialogs::showInput(QWidget* parent, const InputBo
     return next.text;
 }
 
-}  // namespace korvex::platform
+}  // namespace korvex::testing

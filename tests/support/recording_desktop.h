@@ -3,10 +3,10 @@
 
 #include "platform/desktop.h"
 
-namespace korvex::platform {
+namespace korvex::testing {
 
 /// A desktop for tests: records every request and opens nothing.
-class RecordingDesktop : public Desktop {
+class RecordingDesktop : public platform::Desktop {
 public:
     enum class Action { OpenDocument, OpenFolder, StartProgram };
     struct Request {
@@ -29,4 +29,4 @@ private:
     bool succeeds_ = true;
 };
 
-}  // namespace korvex::platform
+}  // namespace korvex::testing

@@ -1,6 +1,6 @@
-#include "platform/recording_desktop.h"
+#include "tests/support/recording_desktop.h"
 
-namespace korvex::platform {
+namespace korvex::testing {
 
 bool RecordingDesktop::openDocument(const QString& pathOrAddress) {
     requests_.push_back({Action::OpenDocument, pathOrAddress, {}});
@@ -17,4 +17,4 @@ bool RecordingDesktop::startProgram(const QString& program, const QStringList& a
     return succeeds_;
 }
 
-}  // namespace korvex::platform
+}  // namespace korvex::testing
