@@ -231,8 +231,8 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         }
         if (settings.workDir) {
             const auto written = engine::writeWorkingFiles(result.record, *settings.workDir, true);
-            if (!written.ok) {
-                err << "korvex-gen: " << written.error << '\n';
+            if (!written) {
+                err << "korvex-gen: " << written.message() << '\n';
                 return 1;
             }
         }

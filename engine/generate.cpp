@@ -23,9 +23,30 @@ std::string jumpPath(std::string_view currentPath, std::string_view target) {
     return path;
 }
 
-std::string jumpWarning(std::size_t maxJumps) {
+// The runtime holds only its own script, so every jump it takes goes back to that one.
+std::string jumpWarning(std::size_t maxJumps, bool runtime) {
     return "Jumps stopped after " + std::to_string(maxJumps) +
-           ": the scripts kept jumping to one another, so the last one was generated as it is.";
+           (runtime ? ": the script kept jumping to itself, so it was generated as it is."
+                    : ": the scripts kept jumping to one another, so the last one was generated "
+                      "as it is.");
+}
+
+// `\inc\` paths as scripts write them, read from the disk; a file larger than the room left
+// is not read at all (it could be a sparse terabyte).
+IncludeReader includeReader(const std::filesystem::path& base) {
+    return [base](std::string_view pathText, std::size_t room) {
+        const auto file = diskPath(pathText, base);
+        IncludedFile included;
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        if (!error && size > room) {
+            included.status = IncludedFile::Status::TooLarge;
+        } else if (auto text = readTextFile(file)) {
+            included.status = IncludedFile::Status::Read;
+            included.text = std::move(*text);
+        }
+        return included;
+    };
 }
 
 std::string sizeWarning(std::size_t maxBytes) {
@@ -68,7 +89,8 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
         host.jumped(result.projectPath, target);
     }
     if (reading.jumpRefused) {
-        result.warnings.push_back({WarningKind::JumpLimit, jumpWarning(options.maxJumps)});
+        result.warnings.push_back(
+            {WarningKind::JumpLimit, jumpWarning(options.maxJumps, options.runtime)});
     }
     if (reading.scriptCut) {
         result.warnings.push_back({WarningKind::ScriptLimit, kScriptCutWarning});
@@ -87,7 +109,7 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
     }
 
     const auto picks = pickAlternatives(record, random);
-    const OutputContext context{host, options.appFolder, options.maxTextBytes};
+    const OutputContext context{host, includeReader(options.appFolder), options.maxTextBytes};
     OutputOutcome output = assembleOutput(record, reading.kinds, picks, context);
     const bool complete =
         finish(output.text, FinishingInput{reading.variables, picks, output.answers}, random, host,

@@ -58,7 +58,7 @@ struct GenerationResult {
     std::string projectPath;             ///< the path in force at the end (a jump changes it)
     bool endRequested = false;
     std::vector<Warning> warnings;
-    WorkingRecord record;               ///< what the working files hold, for writeWorkingFiles
+    WorkingRecord record;  ///< what the working files hold, for writeWorkingFiles
 };
 
 /// Runs one generation of the project at `projectPath` ("Projects\Letter": project folder,

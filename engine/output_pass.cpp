@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/script_file.h"
 #include "engine/text.h"
 #include "store/text_codec.h"
 
@@ -53,21 +52,22 @@ public:
 
     // Included text arrives unchanged, each of its lines followed by CR LF.
     void include(std::string_view pathText) {
-        const auto file = diskPath(pathText, context_.includeBase);
-        std::error_code error;
-        const auto size = std::filesystem::file_size(file, error);
-        if (!error &&
-            size > context_.maxBytes - std::min(context_.maxBytes, outcome_.text.size())) {
-            outcome_.cut = true;  // too large to take in at all
+        if (!context_.readInclude) {
             return;
         }
-        const auto content = readTextFile(file);
-        if (!content) {
+        const std::size_t room =
+            context_.maxBytes - std::min(context_.maxBytes, outcome_.text.size());
+        const IncludedFile file = context_.readInclude(pathText, room);
+        if (file.status == IncludedFile::Status::TooLarge) {
+            outcome_.cut = true;
+            return;
+        }
+        if (file.status != IncludedFile::Status::Read) {
             return;
         }
         std::string accumulated;
-        accumulated.reserve(content->size() + content->size() / 16);
-        for (const auto line : store::splitLines(*content)) {
+        accumulated.reserve(file.text.size() + file.text.size() / 16);
+        for (const auto line : store::splitLines(file.text)) {
             accumulated += line;
             accumulated += "\r\n";
         }

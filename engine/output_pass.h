@@ -4,7 +4,7 @@
 
 #include <array>
 #include <cstddef>
-#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,9 +35,24 @@ struct OutputOutcome {
     bool cut = false;  ///< the text reached its size limit and the rest was left out
 };
 
+/// The file an `\inc\` line names, as the output pass receives it.
+struct IncludedFile {
+    enum class Status {
+        Read,      ///< `text` holds the file's text, decoded
+        Missing,   ///< missing or unreadable: the line adds nothing
+        TooLarge,  ///< larger than the room left in the text: not read at all
+    };
+    Status status = Status::Missing;
+    std::string text;
+};
+
+/// Reads the file an `\inc\` line names (the path as the script writes it). `room` is the
+/// most text that can still be taken; a larger file is TooLarge and never read.
+using IncludeReader = std::function<IncludedFile(std::string_view path, std::size_t room)>;
+
 struct OutputContext {
     Host& host;
-    std::filesystem::path includeBase;  ///< relative `\inc\` paths start here
+    IncludeReader readInclude;  ///< empty: `\inc\` lines add nothing
     std::size_t maxBytes;
 };
 

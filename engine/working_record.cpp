@@ -1,40 +1,12 @@
 #include "engine/working_record.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
+#include "store/file_io.h"
 #include "store/text_codec.h"
 
 namespace korvex::engine {
-namespace {
 
-// One file, one write. Returns the system's reason on failure.
-std::string writeWhole(const std::filesystem::path& file, std::string_view bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.c_str(), "wb"),
-                                                           &std::fclose);
-    if (!stream) {
-        return std::strerror(errno);
-    }
-    if (!bytes.empty() &&
-        std::fwrite(bytes.data(), 1, bytes.size(), stream.get()) != bytes.size()) {
-        return std::strerror(errno);
-    }
-    if (std::fclose(stream.release()) != 0) {
-        return std::strerror(errno);
-    }
-    return {};
-}
-
-WriteOutcome failed(const std::filesystem::path& file, const std::string& reason) {
-    return WriteOutcome{false, "Cannot write " + file.string() + ": " + reason};
-}
-
-}  // namespace
-
-WriteOutcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
-                               bool createTempFolder) {
+store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
+                                 bool createTempFolder) {
     const auto tempFolder = folder / "Temp";
     std::error_code error;
     if (createTempFolder) {
@@ -56,8 +28,8 @@ WriteOutcome writeWorkingFiles(const WorkingRecord& record, const std::filesyste
     auto encoded = [&](std::string_view text) { return store::encode(text, encoding); };
 
     const auto workingFile = folder / "Temp.txt";
-    if (auto reason = writeWhole(workingFile, encoded(record.workingText)); !reason.empty()) {
-        return failed(workingFile, reason);
+    if (auto written = store::writeRecordFile(workingFile, encoded(record.workingText)); !written) {
+        return written;
     }
     std::string content;
     for (std::size_t b = 0; b + 1 < record.blockStart.size(); ++b) {
@@ -70,11 +42,11 @@ WriteOutcome writeWorkingFiles(const WorkingRecord& record, const std::filesyste
             content += "\r\n";
         }
         const auto blockFile = tempFolder / (std::to_string(b) + ".txt");
-        if (auto reason = writeWhole(blockFile, encoded(content)); !reason.empty()) {
-            return failed(blockFile, reason);
+        if (auto written = store::writeRecordFile(blockFile, encoded(content)); !written) {
+            return written;
         }
     }
-    return {};
+    return store::Outcome::success();
 }
 
 }  // namespace korvex::engine

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/outcome.h"
+
 namespace korvex::engine {
 
 /// What the working files of a generation hold: `Temp.txt` (the script after the reading
@@ -36,15 +38,11 @@ struct WorkingRecord {
     }
 };
 
-struct WriteOutcome {
-    bool ok = true;
-    std::string error;  ///< the file and the system's reason
-};
-
 /// Writes the record under `folder`: deletes every file in `folder/Temp`, writes `Temp.txt`,
 /// `Temp/0.txt` and one file per block with alternatives, each in one write, encoded as the
-/// text codec says. The `Temp` folder must exist unless `createTempFolder` is set.
-WriteOutcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
-                               bool createTempFolder = false);
+/// text codec says. The `Temp` folder must exist unless `createTempFolder` is set. Stops at the
+/// first file that cannot be written: Could not write "<file>": <reason>.
+store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
+                                 bool createTempFolder = false);
 
 }  // namespace korvex::engine

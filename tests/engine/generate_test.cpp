@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "engine/generate.h"
 #include "golden_case.h"
 #include "scripted_host.h"
@@ -88,6 +90,25 @@ TEST(Generate, EndlessJumpsStopWithAWarning) {
     EXPECT_EQ(result.text, "a");  // the thousandth jump went back to A, which then stayed
 }
 
+TEST(Generate, RuntimeJumpLimitSpeaksOfItsOneScript) {
+    TempFolder app;
+    // Whatever the target, the runtime reads its own script again, which jumps again.
+    const auto qz = app.write("qz", "\\rnd\\ 1\r\n\\if\\ 1 = Other\r\nmine\r\n");
+    Options options;
+    options.scriptFile = qz;
+    options.runtime = true;
+    options.maxJumps = 3;
+    ScriptedHost host;
+    const auto result = generateIn(app, "qz", options, &host);
+    EXPECT_EQ(host.jumps.size(), 3u);
+    EXPECT_EQ(result.text, "mine");
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::JumpLimit);
+    EXPECT_EQ(result.warnings[0].text,
+              "Jumps stopped after 3: the script kept jumping to itself, so it was generated as "
+              "it is.");
+}
+
 TEST(Generate, TextThatWouldExplodeIsCutWithAWarning) {
     TempFolder app;
     // Each variable doubles the references to the next: 2^60 copies if nothing stopped it.
@@ -167,7 +188,7 @@ TEST(WorkingFiles, HoldTheRecordOfTheLastPass) {
     std::filesystem::create_directories(app.path() / "Temp" / "keep");
     const auto result = generateIn(app, "Projects\\Letter");
     const auto written = engine::writeWorkingFiles(result.record, app.path());
-    ASSERT_TRUE(written.ok) << written.error;
+    ASSERT_TRUE(written) << written.message();
 
     EXPECT_EQ(readBytes(app.path() / "Temp.txt"),
               "Dear\\s\\\r\n[.dot4.]Sir\r\n[.dot4.]Madam\r\n,\r\n\\b\\\r\n[.dot4.]thank you\r\n"
@@ -187,30 +208,53 @@ TEST(WorkingFiles, KeepEveryCharacter) {
     app.write("Projects/Wide.ini", "caf\xC3\xA9 \xE2\x98\xBA\r\n");  // does not
     std::filesystem::create_directories(app.path() / "Temp");
 
-    ASSERT_TRUE(
-        engine::writeWorkingFiles(generateIn(app, "Projects\\Plain").record, app.path()).ok);
+    ASSERT_TRUE(engine::writeWorkingFiles(generateIn(app, "Projects\\Plain").record, app.path()));
     EXPECT_EQ(readBytes(app.path() / "Temp.txt"), "caf\xE9\r\n");
-    ASSERT_TRUE(engine::writeWorkingFiles(generateIn(app, "Projects\\Wide").record, app.path()).ok);
+    ASSERT_TRUE(engine::writeWorkingFiles(generateIn(app, "Projects\\Wide").record, app.path()));
     EXPECT_EQ(readBytes(app.path() / "Temp.txt"), "caf\xC3\xA9 \xE2\x98\xBA\r\n");
 }
 
-TEST(WorkingFiles, FailuresNameTheFileAndNeverTouchTheText) {
+TEST(WorkingFiles, FailuresNameTheFileAndTheReasonAndNeverTouchTheText) {
     TempFolder app;
     app.write("Projects/P.ini", "{a}\r\n");
     const auto result = generateIn(app, "Projects\\P");  // no Temp folder at all
     EXPECT_EQ(result.text, "a");
-
-    const auto noTemp = engine::writeWorkingFiles(result.record, app.path());
-    EXPECT_FALSE(noTemp.ok);
-    EXPECT_EQ(noTemp.error.find("Cannot write " + (app.path() / "Temp" / "0.txt").string() + ": "),
-              0u)
-        << noTemp.error;
-
-    std::filesystem::remove(app.path() / "Temp.txt");
-    std::filesystem::create_directories(app.path() / "Temp.txt");  // a folder where the file goes
-    const auto blocked = engine::writeWorkingFiles(result.record, app.path(), true);
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_NE(blocked.error.find("Temp.txt"), std::string::npos);
+    const auto temp = app.path() / "Temp";
+    const auto workingFile = app.path() / "Temp.txt";
+    const struct {
+        std::string name;
+        std::function<void()> prepare;
+        bool createTempFolder;
+        std::string message;
+    } cases[] = {
+        {"no Temp folder", [] {}, false,
+         "Could not write \"" + (temp / "0.txt").string() + "\": No such file or directory."},
+        {"a file where the Temp folder goes", [&] { app.write("Temp", "in the way"); }, true,
+         "Could not write \"" + (temp / "0.txt").string() + "\": Not a directory."},
+        // The full device takes the bytes into its buffer and refuses them when they are
+        // flushed: the delayed failure must be reported too.
+        {"a full disk",
+         [&] {
+             std::filesystem::remove(workingFile);
+             std::filesystem::create_symlink("/dev/full", workingFile);
+         },
+         true, "Could not write \"" + workingFile.string() + "\": No space left on device."},
+        {"a folder where the working file goes",
+         [&] {
+             std::filesystem::remove(workingFile);
+             std::filesystem::create_directories(workingFile);
+         },
+         true, "Could not write \"" + workingFile.string() + "\": Is a directory."},
+    };
+    for (const auto& c : cases) {
+        c.prepare();
+        const auto written =
+            engine::writeWorkingFiles(result.record, app.path(), c.createTempFolder);
+        EXPECT_FALSE(written) << c.name;
+        EXPECT_EQ(written.message(), c.message) << c.name;
+        std::error_code ignored;
+        std::filesystem::remove_all(temp, ignored);
+    }
 }
 
 }  // namespace
