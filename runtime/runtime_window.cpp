@@ -1,5 +1,6 @@
 #include "runtime/runtime_window.h"
 
+#include <QDir>
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -7,9 +8,11 @@
 #include "engine/generate.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "store/file_io.h"
 
 namespace korvex::ui {
 
+using platform::fromPath;
 using platform::toDisplayText;
 using platform::toPath;
 using platform::toQString;
@@ -22,6 +25,12 @@ constexpr int kClientWidthTwips = 7395;
 constexpr int kClientHeightTwips = 5385;
 constexpr int kTextOffsetTwips = 15;
 constexpr int kStartDelayMs = 100;
+
+/// Worded like the store's failed writes.
+QString readFailure(const std::filesystem::path& file, const std::error_code& reason) {
+    return QStringLiteral("Could not read \"%1\": %2.")
+        .arg(fromPath(file), toQString(store::reasonText(reason)));
+}
 
 }  // namespace
 
@@ -85,9 +94,19 @@ void RuntimeWindow::generate() {
     text_->setFocus();
     text_->clear();
 
+    const std::filesystem::path script = toPath(QDir(folder_).absoluteFilePath(kScriptName));
+    // Without its script a copy of the runtime is broken, not empty: say so instead of showing
+    // an empty window as if the script had produced nothing.
+    std::error_code readError;
+    if (!store::readFileBytes(script, &readError)) {
+        dialogs_.warning(this, kProgramTitle, readFailure(script, readError));
+        emit generated();
+        return;
+    }
+
     engine::Options options;
     options.appFolder = toPath(folder_);
-    options.scriptFile = toPath(folder_) / toPath(kScriptName);
+    options.scriptFile = script;
     // The runtime re-reads its own script on every jump and keeps no counts; it writes no
     // working files at all, so none are left behind in the user's folder.
     options.runtime = true;

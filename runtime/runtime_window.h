@@ -13,7 +13,8 @@ namespace korvex::ui {
 
 /// The standalone runtime's only window: once shown, it generates text from the script `qz`
 /// in its folder and shows it. A script with `\end\` closes the window (and so the program)
-/// after the text is delivered.
+/// after the text is delivered. A script that cannot be read (missing, a folder, a pipe) is
+/// named in a warning, and the window stays empty.
 class RuntimeWindow : public QWidget {
     Q_OBJECT
 public:

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "platform/twips.h"
 #include "runtime/runtime_window.h"
 #include "tests/support/dialogs_printing.h"
@@ -132,13 +134,54 @@ private slots:
         QCOMPARE(run.window->focusWidget(), run.text());
     }
 
-    void missingScriptGivesAnEmptyTextAndNoMessage() {
+    void unreadableScriptIsNamedInAWarning_data() {
+        QTest::addColumn<QString>("script");  // what lies beside the runtime as `qz`
+        QTest::addColumn<QString>("reason");  // empty: no warning
+        QTest::newRow("missing") << "none"
+                                 << "No such file or directory";
+        QTest::newRow("folder") << "folder"
+                                << "Is a directory";
+        QTest::newRow("pipe") << "fifo"
+                              << "Operation not supported";
+        QTest::newRow("empty file is a script") << "empty"
+                                                << "";
+    }
+    void unreadableScriptIsNamedInAWarning() {
+        QFETCH(QString, script);
+        QFETCH(QString, reason);
         Runtime run;
+        const QString path = run.folder.filePath("qz");
+        if (script == "folder") {
+            QVERIFY(QDir(run.folder.path()).mkdir("qz"));
+        } else if (script == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (script == "empty") {
+            QVERIFY(run.write("qz", {}));
+        }
+        QString textWhenWarned = "not shown";
+        run.dialogs.setOnShown(
+            [&](const ScriptedDialogs::Shown&) { textWhenWarned = run.text()->toPlainText(); });
+        if (!reason.isEmpty()) {
+            run.dialogs.expectMessage(BoxKind::Warning);
+        }
+
         run.start();
         QTRY_COMPARE(run.generated->count(), 1);
+
         QCOMPARE(run.dialogs.problems(), QString());
-        QVERIFY(run.dialogs.shown().empty());
+        if (reason.isEmpty()) {
+            QVERIFY(run.dialogs.shown().empty());
+        } else {
+            QCOMPARE(run.dialogs.shown().size(), 1u);
+            const ScriptedDialogs::Shown& warning = run.dialogs.shown().at(0);
+            QCOMPARE(warning.kind, BoxKind::Warning);
+            QCOMPARE(warning.caption, QString("Korvex"));
+            QCOMPARE(warning.text, QString("Could not read \"%1\": %2.").arg(path, reason));
+            QCOMPARE(warning.parent, run.window.get());
+            QCOMPARE(textWhenWarned, QString());
+        }
         QCOMPARE(run.text()->toPlainText(), QString());
+        QCOMPARE(run.window->windowTitle(), QString("Korvex Compiler"));
         QVERIFY(run.window->isVisible());
         QVERIFY(!run.exists("Temp.txt"));
         QVERIFY(!run.exists("Temp"));
@@ -159,6 +202,7 @@ private slots:
 
     void textBoxFillsTheClientArea() {
         Runtime run;
+        QVERIFY(run.write("qz", {}));
         run.start();
         QTRY_COMPARE(run.generated->count(), 1);
         const int offset = twips(15);
