@@ -1,5 +1,9 @@
 #include "store/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -25,6 +29,72 @@ std::string tempName() {
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", bits);
     return std::string(kSaveTempPrefix) + hex;
+}
+
+std::error_code systemError(int code) {
+    return std::error_code(code, std::generic_category());
+}
+
+fs::path folderOf(const fs::path& file) {
+    fs::path folder = file.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+std::error_code checkFolder(const fs::path& folder) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (!fs::exists(status)) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    if (!fs::is_directory(status)) {
+        return std::make_error_code(std::errc::not_a_directory);
+    }
+    return {};
+}
+
+// Every byte, going on after a partial write or an interrupted one.
+std::error_code writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return systemError(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+// A new file in `folder` under a name nobody else uses, holding `bytes` (and `permissions` when
+// given). On failure nothing is left behind.
+std::error_code writeTemporaryFile(const fs::path& folder, std::string_view bytes,
+                                   std::optional<fs::perms> permissions, fs::path& temp) {
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = folder / tempName();
+        // O_EXCL: never take over a file that exists.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return systemError(errno);
+        }
+    }
+    if (fd < 0) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    std::error_code error = writeAll(fd, bytes);
+    if (!error && permissions) {
+        // Best effort: a save does not fail because the old mode could not be copied.
+        (void)::fchmod(fd, static_cast<mode_t>(*permissions & fs::perms::mask));
+    }
+    if (::close(fd) != 0 && !error) {
+        error = systemError(errno);
+    }
+    if (error) {
+        ::unlink(temp.c_str());
+    }
+    return error;
 }
 
 struct FileCloser {
@@ -87,6 +157,10 @@ std::error_code replaceFileContent(const fs::path& requested, std::string_view b
         if (fs::is_directory(targetStatus)) {
             return std::make_error_code(std::errc::is_a_directory);
         }
+        // The rename would put a plain file in the place of a pipe or a device.
+        if (!fs::is_regular_file(targetStatus)) {
+            return std::make_error_code(std::errc::operation_not_supported);
+        }
         // The system would let the rename replace a read-only file; the user marked it so
         // on purpose, and a save must not undo that.
         if ((targetStatus.permissions() & fs::perms::owner_write) == fs::perms::none) {
@@ -94,54 +168,92 @@ std::error_code replaceFileContent(const fs::path& requested, std::string_view b
         }
     }
 
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
+    const fs::path folder = folderOf(target);
+    if (std::error_code error = checkFolder(folder)) {
+        return error;
     }
-    const fs::file_status folderStatus = fs::status(folder, ec);
-    if (!fs::exists(folderStatus)) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
-    }
-    if (!fs::is_directory(folderStatus)) {
-        return std::make_error_code(std::errc::not_a_directory);
-    }
-
     fs::path temp;
-    std::FILE* raw = nullptr;
-    for (int attempt = 0; attempt < 16 && raw == nullptr; ++attempt) {
-        temp = folder / tempName();
-        errno = 0;
-        raw = std::fopen(temp.c_str(), "wbx");  // "x": never take over a file that exists
-        if (raw == nullptr && errno != EEXIST) {
-            return lastSystemError();
-        }
+    std::optional<fs::perms> permissions;
+    if (targetExists) {
+        permissions = targetStatus.permissions();
     }
-    if (raw == nullptr) {
-        return std::make_error_code(std::errc::file_exists);
+    if (std::error_code error = writeTemporaryFile(folder, bytes, permissions, temp)) {
+        return error;
     }
-
-    std::error_code writeError;
-    errno = 0;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), raw) != bytes.size()) {
-        writeError = lastSystemError();
-    } else if (std::fflush(raw) != 0) {
-        writeError = lastSystemError();
-    }
-    // fclose reports what a delayed write found (a full disk, say).
-    errno = 0;
-    if (std::fclose(raw) != 0 && !writeError) {
-        writeError = lastSystemError();
-    }
-    if (!writeError && targetExists) {
-        fs::permissions(temp, targetStatus.permissions(), fs::perm_options::replace, ec);
-    }
-    if (!writeError) {
-        fs::rename(temp, target, writeError);
-    }
-    if (writeError) {
+    std::error_code error;
+    fs::rename(temp, target, error);
+    if (error) {
         fs::remove(temp, ec);
     }
-    return writeError;
+    return error;
+}
+
+std::error_code createFileContent(const fs::path& target, std::string_view bytes) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(target, ec);
+    if (fs::is_directory(status)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (fs::exists(status)) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    const fs::path folder = folderOf(target);
+    if (std::error_code error = checkFolder(folder)) {
+        return error;
+    }
+    fs::path temp;
+    if (std::error_code error = writeTemporaryFile(folder, bytes, std::nullopt, temp)) {
+        return error;
+    }
+    // The look above was only for a clear reason: the rename itself refuses a file that
+    // appeared since.
+    std::error_code error = renameWithoutReplacing(temp, target);
+    if (error) {
+        fs::remove(temp, ec);
+    }
+    return error;
+}
+
+std::error_code renameWithoutReplacing(const fs::path& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    const int code = errno;
+    // The kernel or the file system cannot promise to leave the target alone; link() can.
+    if (code == EINVAL || code == ENOSYS) {
+        return renameByLinking(from, to);
+    }
+    return systemError(code);
+}
+
+std::error_code renameByLinking(const fs::path& from, const fs::path& to) {
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return systemError(errno);
+    }
+    if (::unlink(from.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(to.c_str());  // undone: the file keeps its one old name
+        return systemError(code);
+    }
+    return {};
+}
+
+std::error_code removeEmptyFile(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(file, ec)) || fs::file_size(file, ec) != 0 || ec) {
+        return {};
+    }
+    // Set aside under a fresh name before the last look, so a file that received content (or
+    // was replaced by one that has some) since the first look is put back, never removed.
+    const fs::path aside = folderOf(file) / tempName();
+    if (std::error_code error = renameWithoutReplacing(file, aside)) {
+        return error == std::errc::no_such_file_or_directory ? std::error_code() : error;
+    }
+    if (fs::file_size(aside, ec) != 0 || ec) {
+        return renameWithoutReplacing(aside, file);
+    }
+    fs::remove(aside, ec);
+    return ec;
 }
 
 std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* error) {

@@ -19,8 +19,8 @@ inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
 /// Makes `bytes` the whole content of `target`: writes a temporary file in the same folder,
 /// flushes and closes it, then renames it over the target. A failure leaves the target as it
 /// was and removes the temporary file. An existing target keeps its permissions; one without
-/// write permission for its owner is refused, as is a target that is a folder. A symbolic link
-/// is followed, so the file it points to gets the content.
+/// write permission for its owner is refused, as is a target that is a folder, a pipe or a
+/// device. A symbolic link is followed, so the file it points to gets the content.
 /// Failure message: Could not write "<target>": <reason>.
 Outcome writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
@@ -36,6 +36,26 @@ Outcome writeFailure(const std::filesystem::path& file, const std::error_code& r
 /// writeFileAtomically, giving only the system's reason (empty on success), for operations
 /// whose message names more than the target.
 std::error_code replaceFileContent(const std::filesystem::path& target, std::string_view bytes);
+
+/// Makes `target` a new file holding `bytes`, never replacing one: writes a temporary file in
+/// the same folder, flushes it and renames it without replacing, so a file that appeared a
+/// moment ago is left alone. Fails with file_exists (is_a_directory for a folder) when the
+/// target exists, and then leaves nothing behind.
+std::error_code createFileContent(const std::filesystem::path& target, std::string_view bytes);
+
+/// Renames `from` to `to` unless `to` exists (file_exists), whatever appears there meanwhile.
+/// Where the file system has no such rename, a hard link stands in (renameByLinking).
+std::error_code renameWithoutReplacing(const std::filesystem::path& from,
+                                       const std::filesystem::path& to);
+
+/// The no-replace rename for file systems without one: a second name by a hard link (which
+/// never replaces), then the old name removed. Declared for the tests of both ways.
+std::error_code renameByLinking(const std::filesystem::path& from, const std::filesystem::path& to);
+
+/// Removes `file` when it is an empty regular file; content written into it, or a file with
+/// content put in its place, meanwhile is never lost. A missing file, a file with content and
+/// anything but a regular file are left alone without an error.
+std::error_code removeEmptyFile(const std::filesystem::path& file);
 
 /// The whole content of `file`; std::nullopt when it is missing, not a regular file (a folder,
 /// a pipe, a device) or unreadable, with the reason in `error` when given.

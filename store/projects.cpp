@@ -15,6 +15,16 @@ std::string quoted(const fs::path& path) {
     return text;
 }
 
+// An empty project file counts as absent, so a new name may take its place: it is cleared
+// away first, and anything with content stays where it is for the no-replace step to refuse.
+std::error_code makeRoom(const fs::path& target, const fs::path& source) {
+    std::error_code ec;
+    if (fs::equivalent(source, target, ec)) {
+        return {};  // one file under two spellings of its name (a file system ignoring case)
+    }
+    return removeEmptyFile(target);
+}
+
 }  // namespace
 
 std::string cleanProjectName(std::string_view typed) {
@@ -60,11 +70,20 @@ CreateResult createProject(const AppFolder& app, ProjectFolder folder, std::stri
         result.message = kProjectExists;
         return result;
     }
-    Outcome written = writeTextFile(app.projectFile(folder, result.name),
-                                    newProjectText(result.name, dateText, timeText));
-    if (!written) {
+    const fs::path file = app.projectFile(folder, result.name);
+    std::error_code error = removeEmptyFile(file);
+    if (!error) {
+        error = createFileContent(file, encode(newProjectText(result.name, dateText, timeText)));
+    }
+    // A project written by someone else since the look above is theirs to keep.
+    if (error == std::errc::file_exists) {
+        result.status = CreateResult::Status::AlreadyExists;
+        result.message = kProjectExists;
+        return result;
+    }
+    if (error) {
         result.status = CreateResult::Status::Failed;
-        result.message = written.message();
+        result.message = writeFailure(file, error).message();
         return result;
     }
     result.status = CreateResult::Status::Created;
@@ -98,11 +117,14 @@ Outcome renameProject(const AppFolder& app, ProjectFolder folder, std::string_vi
                       std::string_view newName) {
     const fs::path from = app.projectFile(folder, oldName);
     const fs::path to = app.projectFile(folder, newName);
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec) {
+    // Never over a project that appeared after the name was decided.
+    std::error_code error = makeRoom(to, from);
+    if (!error) {
+        error = renameWithoutReplacing(from, to);
+    }
+    if (error) {
         return Outcome::failure("Could not rename " + quoted(from) + " to " + quoted(to) + ": " +
-                                reasonText(ec) + ".");
+                                reasonText(error) + ".");
     }
     return Outcome::success();
 }
@@ -114,8 +136,11 @@ Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view
     std::error_code error;
     std::optional<std::string> bytes = readFileBytes(from, &error);
     if (bytes) {
+        error = makeRoom(to, from);
+    }
+    if (bytes && !error) {
         // Byte for byte: the copy keeps the source's encoding.
-        error = replaceFileContent(to, *bytes);
+        error = createFileContent(to, *bytes);
     }
     if (error) {
         return Outcome::failure("Could not copy " + quoted(from) + " to " + quoted(to) + ": " +

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/store/temp_folder.h"
 
@@ -66,7 +67,14 @@ TEST(AtomicWrite, FailuresLeaveTheTargetAsItWas) {
               writeMessage(readOnly, std::errc::permission_denied));
     EXPECT_EQ(readBytes(readOnly), "kept");
 
-    EXPECT_EQ(entryCount(folder.path()), 3);  // plain, folder.ini, kept.ini: no temporary left
+    // A pipe stays a pipe: the rename would put a plain file in its place.
+    const fs::path pipe = folder.path() / "pipe.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(writeFileAtomically(pipe, "x").message(),
+              writeMessage(pipe, std::errc::operation_not_supported));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    EXPECT_EQ(entryCount(folder.path()), 4);  // plain, folder.ini, kept.ini, pipe.ini only
 }
 
 TEST(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
@@ -82,6 +90,81 @@ TEST(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
     ASSERT_TRUE(writeFileAtomically(link, "through the link"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readBytes(file), "through the link");
+}
+
+TEST(NoReplaceRename, BothWaysLeaveAnExistingTargetAlone) {
+    using Rename = std::error_code (*)(const fs::path&, const fs::path&);
+    struct Case {
+        const char* what;
+        const char* target;  ///< content of the target beforehand; nullptr for none
+        std::errc error;     ///< std::errc() for success
+    };
+    const std::vector<Case> cases = {
+        {"free name", nullptr, std::errc()},
+        {"existing file", "theirs", std::errc::file_exists},
+        {"existing empty file", "", std::errc::file_exists},
+    };
+    for (Rename rename : {&renameWithoutReplacing, &renameByLinking}) {
+        for (const Case& c : cases) {
+            TempFolder folder;
+            const fs::path from = folder.path() / "from.ini";
+            const fs::path to = folder.path() / "to.ini";
+            writeBytes(from, "mine");
+            if (c.target) {
+                writeBytes(to, c.target);
+            }
+            EXPECT_EQ(rename(from, to).value(), static_cast<int>(c.error)) << c.what;
+            if (c.error == std::errc()) {
+                EXPECT_FALSE(fs::exists(from)) << c.what;
+                EXPECT_EQ(readBytes(to), "mine") << c.what;
+            } else {
+                EXPECT_EQ(readBytes(from), "mine") << c.what;
+                EXPECT_EQ(readBytes(to), c.target) << c.what;
+            }
+            EXPECT_EQ(rename(folder.path() / "gone.ini", folder.path() / "new.ini"),
+                      std::errc::no_such_file_or_directory);
+            EXPECT_EQ(entryCount(folder.path()), c.target ? 2 : 1) << c.what;
+        }
+    }
+}
+
+TEST(CreateFile, NeverReplacesAndLeavesNothingBehind) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "new.ini";
+    ASSERT_EQ(createFileContent(file, "first"), std::error_code());
+    EXPECT_EQ(readBytes(file), "first");
+    EXPECT_EQ(createFileContent(file, "second"), std::errc::file_exists);
+    EXPECT_EQ(readBytes(file), "first");
+    fs::create_directory(folder.path() / "box.ini");
+    EXPECT_EQ(createFileContent(folder.path() / "box.ini", "x"), std::errc::is_a_directory);
+    EXPECT_EQ(createFileContent(folder.path() / "missing" / "a.ini", "x"),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(createFileContent(file / "a.ini", "x"), std::errc::not_a_directory);
+    EXPECT_EQ(entryCount(folder.path()), 2);  // new.ini, box.ini: no temporary left
+}
+
+TEST(RemoveEmptyFile, RemovesOnlyAnEmptyRegularFile) {
+    TempFolder folder;
+    struct Case {
+        const char* name;
+        void (*make)(const fs::path&);
+        bool remains;
+    };
+    const std::vector<Case> cases = {
+        {"empty.ini", [](const fs::path& p) { writeBytes(p, ""); }, false},
+        {"full.ini", [](const fs::path& p) { writeBytes(p, "x"); }, true},
+        {"box.ini", [](const fs::path& p) { fs::create_directory(p); }, true},
+        {"link.ini", [](const fs::path& p) { fs::create_symlink("empty.ini", p); }, true},
+        {"missing.ini", [](const fs::path&) {}, false},
+    };
+    for (const Case& c : cases) {
+        c.make(folder.path() / c.name);
+    }
+    for (const Case& c : cases) {
+        EXPECT_EQ(removeEmptyFile(folder.path() / c.name), std::error_code()) << c.name;
+        EXPECT_EQ(fs::exists(fs::symlink_status(folder.path() / c.name)), c.remains) << c.name;
+    }
+    EXPECT_EQ(entryCount(folder.path()), 3);
 }
 
 TEST(TextFile, WritesWithTheCodecAndReadsBack) {

@@ -274,6 +274,33 @@ TEST_F(ProjectsTest, RenameAndCopyReportFailures) {
     EXPECT_EQ(readBytes(file("abc")), "script");
 }
 
+TEST_F(ProjectsTest, RenameAndCopyNeverReplaceAProjectThatAppearedSinceTheDecision) {
+    using Act = Outcome (*)(const AppFolder&, ProjectFolder, std::string_view, std::string_view);
+    const std::vector<std::pair<Act, std::string>> acts = {
+        {&renameProject, "Could not rename "},
+        {&copyProject, "Could not copy "},
+    };
+    for (const auto& [act, verb] : acts) {
+        writeBytes(file("abc"), "script");
+        ASSERT_EQ(decideNewName(app, ProjectFolder::Projects, "abc", "late").action,
+                  Action::Proceed);
+        writeBytes(file("late"), "theirs");  // another program wins the race
+        EXPECT_EQ(act(app, ProjectFolder::Projects, "abc", "late").message(),
+                  verb + quoted(file("abc")) + " to " + quoted(file("late")) + ": " +
+                      reason(std::errc::file_exists) + ".");
+        EXPECT_EQ(readBytes(file("late")), "theirs");
+        EXPECT_EQ(readBytes(file("abc")), "script");
+        EXPECT_EQ(std::distance(fs::directory_iterator(app.projects()), {}), 2) << verb;
+        fs::remove(file("late"));
+
+        // An empty file still counts as absent and gives way.
+        writeBytes(file("late"), "");
+        ASSERT_TRUE(act(app, ProjectFolder::Projects, "abc", "late")) << verb;
+        EXPECT_EQ(readBytes(file("late")), "script");
+        fs::remove(file("late"));
+    }
+}
+
 TEST_F(ProjectsTest, DeleteRemovesOnlyTheSelectedFiles) {
     for (const char* name : {"a", "b", "c"}) {
         writeBytes(file(name), "x");
