@@ -4,12 +4,11 @@
 #include <bitset>
 #include <cmath>
 
+#include "engine/markers.h"
 #include "engine/text.h"
 
 namespace korvex::engine {
 namespace {
-
-constexpr std::size_t kReferableBlocks = 100;
 
 class Replacer {
 public:
@@ -61,12 +60,13 @@ void replaceVariables(Replacer& replace, const std::vector<std::string>& variabl
 }
 
 // The blocks named by a reference "\i" N "\" (N from 0 to 99, no leading zeros) in the text.
-std::bitset<kReferableBlocks> referencedBlocks(std::string_view text) {
-    std::bitset<kReferableBlocks> found;
+std::bitset<kSlotCount> referencedBlocks(std::string_view text) {
+    std::bitset<kSlotCount> found;
     auto digit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
     auto backslash = [&](std::size_t k) { return k < text.size() && text[k] == '\\'; };
-    for (auto at = text.find("\\i"); at != std::string_view::npos; at = text.find("\\i", at + 1)) {
-        const std::size_t d = at + 2;
+    for (auto at = text.find(kReferencePrefix); at != std::string_view::npos;
+         at = text.find(kReferencePrefix, at + 1)) {
+        const std::size_t d = at + kReferencePrefix.size();
         if (!digit(d)) {
             continue;
         }
@@ -84,12 +84,12 @@ void replaceBlockReferences(Replacer& replace, const std::vector<std::string_vie
     // Only the numbers that occur are replaced; a replacement can form a new reference from
     // the text around it, so the text is looked over again after each one.
     auto pending = referencedBlocks(replace.text());
-    for (std::size_t x = 0; x < kReferableBlocks; ++x) {
+    for (std::size_t x = 0; x < kSlotCount; ++x) {
         if (!pending.test(x)) {
             continue;
         }
         const std::string_view pick = x < picks.size() ? picks[x] : std::string_view{};
-        if (replace("\\i" + std::to_string(x) + "\\", pick)) {
+        if (replace(std::string(kReferencePrefix) + std::to_string(x) + "\\", pick)) {
             pending = referencedBlocks(replace.text());
         }
     }
@@ -107,17 +107,17 @@ bool finish(std::string& text, const FinishingInput& input, Random& random, Host
             replace(nameReference(slot->name), slot->answer);
         }
     }
-    replace("[.dot4.]", "");
-    replace("[.dot2.]", " ");
-    replace("\\s\\", " ");
-    replace("\\b\\", "\r\n");
-    replace("\\^\\", "");
+    replace(kAlternativeMarker, "");
+    replace(kSpaceMarker, " ");
+    replace(kSpaceEscape, " ");
+    replace(kBreakEscape, kLineBreak);
+    replace(kJoinEscape, "");
     // The clock is read once for each, and only when the text asks for it.
-    if (contains(text, "\\date\\")) {
-        replace("\\date\\", host.dateText());
+    if (contains(text, kDateEscape)) {
+        replace(kDateEscape, host.dateText());
     }
-    if (contains(text, "\\time\\")) {
-        replace("\\time\\", host.timeText());
+    if (contains(text, kTimeEscape)) {
+        replace(kTimeEscape, host.timeText());
     }
     return replace.complete();
 }

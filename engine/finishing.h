@@ -1,6 +1,6 @@
 #pragma once
-// Finishing: the replacements that turn the output text into the finished text, in a fixed
-// order — variables, block references, answers, then the markers, the date and the time.
+// Finishing, the last stage: the replacements that turn the output text into the finished text, in
+// a fixed order — variables, block references, answers, then the markers, the date and the time.
 // Each step replaces every occurrence, left to right, on the text the previous step left.
 
 #include <cstddef>
@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/assembling.h"
 #include "engine/host.h"
-#include "engine/output_pass.h"
 #include "engine/random.h"
 
 namespace korvex::engine {

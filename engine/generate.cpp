@@ -1,10 +1,11 @@
 #include "engine/generate.h"
 
-#include "engine/blocks.h"
+#include "engine/assembling.h"
 #include "engine/finishing.h"
-#include "engine/output_pass.h"
-#include "engine/reading_pass.h"
+#include "engine/picking.h"
+#include "engine/reading.h"
 #include "engine/script_file.h"
+#include "engine/splitting.h"
 
 namespace korvex::engine {
 namespace {
@@ -98,7 +99,7 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
     result.endRequested = reading.endRequested;
 
     WorkingRecord& record = reading.record;
-    splitBlocks(record, reading.kinds);
+    splitBlocks(record);
     record.createsBlockZero = !options.runtime;
     if (!options.runtime) {
         const auto alternatives = static_cast<long long>(record.altLines.size());
@@ -109,8 +110,8 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
     }
 
     const auto picks = pickAlternatives(record, random);
-    const OutputContext context{host, includeReader(options.appFolder), options.maxTextBytes};
-    OutputOutcome output = assembleOutput(record, reading.kinds, picks, context);
+    const AssemblyContext context{host, includeReader(options.appFolder), options.maxTextBytes};
+    Assembly output = assemble(record, picks, context);
     const bool complete =
         finish(output.text, FinishingInput{reading.variables, picks, output.answers}, random, host,
                options.maxTextBytes);

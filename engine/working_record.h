@@ -9,16 +9,27 @@
 
 namespace korvex::engine {
 
+/// What a working line is to the stages after reading.
+enum class LineKind : std::uint8_t {
+    Blank,        ///< empty once trimmed
+    Comment,      ///< trimmed form begins with "!"
+    Alternative,  ///< begins with the alternative marker
+    Text,         ///< any other line
+    Directive,    ///< a text line written for a `\rnd\` or `\if\` line: it takes a block number
+                  ///< like any text line, but its own text never reaches the finished text
+};
+
 /// What the working files of a generation hold: `Temp.txt` (the script after the reading
 /// pass, one working line per line) and `Temp/<n>.txt` (the alternative lines of block n).
 /// The generation never reads them back; they are a record, written after the text is out.
 struct WorkingRecord {
     /// The working file's content in UTF-8: every working line followed by CR LF.
     std::string workingText;
-    /// Where each working line starts in `workingText`, and its length.
+    /// Where each working line starts in `workingText`, its length, and what it is.
     struct Line {
         std::uint32_t offset;
         std::uint32_t length;
+        LineKind kind;
     };
     std::vector<Line> lines;
     /// Alternative lines grouped by block: block b holds the line indices

@@ -1,9 +1,6 @@
 #pragma once
-// The splitting pass: groups the alternative lines of the working file into blocks.
+// Splitting, the second stage: groups the alternative lines of the working file into blocks.
 
-#include <vector>
-
-#include "engine/reading_pass.h"
 #include "engine/working_record.h"
 
 namespace korvex::engine {
@@ -11,6 +8,6 @@ namespace korvex::engine {
 /// Fills `record.altLines` and `record.blockStart`. A block is a run of alternative lines not
 /// interrupted by a text line (blank and comment lines do not interrupt it); its number is the
 /// count of text lines before it. Without any alternative line there is only block 0, empty.
-void splitBlocks(WorkingRecord& record, const std::vector<LineKind>& kinds);
+void splitBlocks(WorkingRecord& record);
 
 }  // namespace korvex::engine

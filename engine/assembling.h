@@ -1,6 +1,7 @@
 #pragma once
-// The picking pass and the output pass: one alternative per block, then the text lines and
-// picks assembled in working-file order, with messages, questions and included files.
+// Assembling, the fourth stage: the text lines and picks put together in working-file order,
+// with messages, questions and included files on the way. Text in, text out: files reach it
+// through the reader it is given.
 
 #include <array>
 #include <cstddef>
@@ -11,31 +12,25 @@
 #include <vector>
 
 #include "engine/host.h"
-#include "engine/random.h"
-#include "engine/reading_pass.h"
+#include "engine/markers.h"
 #include "engine/working_record.h"
 
 namespace korvex::engine {
-
-/// The pick of every block number from 0 to the block count, marker included; empty for a
-/// block without alternatives. The generator is re-seeded from its clock before each draw.
-std::vector<std::string_view> pickAlternatives(const WorkingRecord& record, Random& random);
 
 /// What an `\inp\` line keeps: the answer, and the name it replaces.
 struct Answer {
     std::string answer;
     std::string name;
 };
-inline constexpr std::size_t kAnswerSlots = 100;
-using AnswerSlots = std::array<std::optional<Answer>, kAnswerSlots>;
+using AnswerSlots = std::array<std::optional<Answer>, kSlotCount>;
 
-struct OutputOutcome {
+struct Assembly {
     std::string text;
     AnswerSlots answers;
-    bool cut = false;  ///< the text reached its size limit and the rest was left out
+    bool cut = false;  ///< a piece was left out: the text would have outgrown its size limit
 };
 
-/// The file an `\inc\` line names, as the output pass receives it.
+/// The file an `\inc\` line names, as assembling receives it.
 struct IncludedFile {
     enum class Status {
         Read,      ///< `text` holds the file's text, decoded
@@ -50,14 +45,16 @@ struct IncludedFile {
 /// most text that can still be taken; a larger file is TooLarge and never read.
 using IncludeReader = std::function<IncludedFile(std::string_view path, std::size_t room)>;
 
-struct OutputContext {
+struct AssemblyContext {
     Host& host;
     IncludeReader readInclude;  ///< empty: `\inc\` lines add nothing
     std::size_t maxBytes;
 };
 
-OutputOutcome assembleOutput(const WorkingRecord& record, const std::vector<LineKind>& kinds,
-                             const std::vector<std::string_view>& picks,
-                             const OutputContext& context);
+/// Assembles the output text: each block's pick where its first alternative stands, every
+/// other text line trimmed, without line breaks; `\msg\`, `\inp\` and `\inc\` lines act
+/// instead of adding themselves.
+Assembly assemble(const WorkingRecord& record, const std::vector<std::string_view>& picks,
+                  const AssemblyContext& context);
 
 }  // namespace korvex::engine

@@ -1,16 +1,13 @@
-#include "engine/reading_pass.h"
+#include "engine/reading.h"
 
 #include <array>
 #include <cmath>
 
+#include "engine/markers.h"
 #include "engine/text.h"
 
 namespace korvex::engine {
 namespace {
-
-constexpr std::string_view kAlternativeMarker = "[.dot4.]";
-constexpr std::string_view kSpaceMarker = "[.dot2.]";
-constexpr std::size_t kVariableSlots = 100;
 
 // The characters the working form replaces.
 constexpr auto kSpecial = [] {
@@ -35,8 +32,8 @@ void drawNumber(std::string_view argument, Draws& draws, Random& random) {
 // target. A line without a target has nowhere to jump to.
 std::optional<std::string> conditionalTarget(std::string_view argument, Draws& draws) {
     std::string rest(trimSpaces(argument));
-    for (std::size_t at; (at = rest.find("\\if\\")) != std::string::npos;) {
-        rest.erase(at, 4);
+    for (std::size_t at; (at = rest.find(kJumpDirective)) != std::string::npos;) {
+        rest.erase(at, kJumpDirective.size());
     }
     const auto pieces = splitAt(rest, '=');
     if (auto number = wholeNumber(pieces[0])) {
@@ -61,8 +58,7 @@ LineKind classify(std::string_view line) {
     return trimmed.front() == '!' ? LineKind::Comment : LineKind::Text;
 }
 
-void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record,
-                        std::vector<LineKind>& kinds) {
+void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record) {
     std::string& out = record.workingText;
     std::size_t lineStart = out.size();
     // The first working line of a `\rnd\` or `\if\` line holds the directive itself: it is
@@ -77,9 +73,8 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
         }
         directiveLine = false;
         record.lines.push_back(
-            {static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(line.size())});
-        kinds.push_back(kind);
-        out += "\r\n";
+            {static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(line.size()), kind});
+        out += kLineBreak;
         lineStart = out.size();
     };
     const std::size_t n = scriptLine.size();
@@ -143,17 +138,17 @@ ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random
         if (trimmed.empty() || trimmed.front() == '!') {
             continue;
         }
-        if (trimmed.starts_with("\\end\\")) {
+        if (trimmed.starts_with(kEndDirective)) {
             outcome.endRequested = true;
             continue;
         }
         bool directive = false;
-        if (trimmed.starts_with("\\rnd\\")) {
-            drawNumber(trimmed.substr(5), draws, random);
+        if (trimmed.starts_with(kDrawDirective)) {
+            drawNumber(trimmed.substr(kDrawDirective.size()), draws, random);
             directive = true;
-        } else if (trimmed.starts_with("\\if\\")) {
+        } else if (trimmed.starts_with(kJumpDirective)) {
             directive = true;
-            const auto target = conditionalTarget(trimmed.substr(4), draws);
+            const auto target = conditionalTarget(trimmed.substr(kJumpDirective.size()), draws);
             if (target && draws.draw == draws.ifNumber) {
                 if (mayJump) {
                     outcome.jumpTarget = *target;
@@ -161,9 +156,10 @@ ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random
                 }
                 outcome.jumpRefused = true;
             }
-        } else if (trimmed.starts_with("\\v")) {
-            if (outcome.variables.size() < kVariableSlots) {
-                outcome.variables.emplace_back(trimSpaces(trimmed.substr(2)));
+        } else if (trimmed.starts_with(kVariableDirective)) {
+            if (outcome.variables.size() < kSlotCount) {
+                outcome.variables.emplace_back(
+                    trimSpaces(trimmed.substr(kVariableDirective.size())));
             }
             continue;
         }
@@ -173,7 +169,7 @@ ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random
             outcome.scriptCut = true;
             break;
         }
-        appendWorkingLines(line, directive, outcome.record, outcome.kinds);
+        appendWorkingLines(line, directive, outcome.record);
     }
     return outcome;
 }

@@ -1,8 +1,8 @@
-#include "engine/output_pass.h"
+#include "engine/assembling.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "engine/markers.h"
 #include "engine/text.h"
 #include "store/text_codec.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 class Assembler {
 public:
-    explicit Assembler(const OutputContext& context) : context_(context) {}
+    explicit Assembler(const AssemblyContext& context) : context_(context) {}
 
     void append(std::string_view piece) {
         if (outcome_.text.size() + piece.size() > context_.maxBytes) {
@@ -26,8 +26,8 @@ public:
     // malformed; only a well-formed line keeps its answer.
     void ask(std::string_view line) {
         std::string rest(line);
-        for (std::size_t at; (at = rest.find("\\inp\\")) != std::string::npos;) {
-            rest.erase(at, 5);
+        for (std::size_t at; (at = rest.find(kInputDirective)) != std::string::npos;) {
+            rest.erase(at, kInputDirective.size());
         }
         const auto fields = splitAt(trimSpaces(rest), '_');
         const auto prompt = fields.size() > 1 ? trimSpaces(fields[1]) : std::string_view{};
@@ -37,7 +37,7 @@ public:
         // leaves the current slot as it was.
         if (const auto number = roundedNumber(fields[0])) {
             currentSlot_.reset();
-            if (*number >= 0 && *number < static_cast<double>(kAnswerSlots)) {
+            if (*number >= 0 && *number < static_cast<double>(kSlotCount)) {
                 currentSlot_ = static_cast<std::size_t>(*number);
             }
         }
@@ -69,45 +69,29 @@ public:
         accumulated.reserve(file.text.size() + file.text.size() / 16);
         for (const auto line : store::splitLines(file.text)) {
             accumulated += line;
-            accumulated += "\r\n";
+            accumulated += kLineBreak;
         }
         append(accumulated);
     }
 
-    OutputOutcome take() { return std::move(outcome_); }
+    Assembly take() { return std::move(outcome_); }
 
 private:
-    const OutputContext& context_;
-    OutputOutcome outcome_;
+    const AssemblyContext& context_;
+    Assembly outcome_;
     std::optional<std::size_t> currentSlot_ = 0;  ///< empty: the last slot number named none
 };
 
 }  // namespace
 
-std::vector<std::string_view> pickAlternatives(const WorkingRecord& record, Random& random) {
-    const std::size_t blocks = record.blockCount() + 1;
-    std::vector<std::string_view> picks(blocks);
-    for (std::size_t b = 0; b < blocks; ++b) {
-        const std::size_t n = record.alternativesOf(b);
-        random.reseedFromClock();
-        const auto index =
-            static_cast<std::size_t>(std::floor(static_cast<double>(n) * random.next()));
-        if (n > 0) {
-            picks[b] = record.line(record.altLines[record.blockStart[b] + index]);
-        }
-    }
-    return picks;
-}
-
-OutputOutcome assembleOutput(const WorkingRecord& record, const std::vector<LineKind>& kinds,
-                             const std::vector<std::string_view>& picks,
-                             const OutputContext& context) {
+Assembly assemble(const WorkingRecord& record, const std::vector<std::string_view>& picks,
+                  const AssemblyContext& context) {
     Assembler out(context);
     std::size_t block = 0;
     bool inRun = false;
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
+    for (std::size_t i = 0; i < record.lines.size(); ++i) {
         const std::string_view line = record.line(i);
-        switch (kinds[i]) {
+        switch (record.lines[i].kind) {
             case LineKind::Blank:
             case LineKind::Comment:
                 continue;
@@ -129,12 +113,12 @@ OutputOutcome assembleOutput(const WorkingRecord& record, const std::vector<Line
                 inRun = false;
                 break;
         }
-        if (line.starts_with("\\msg\\")) {
-            context.host.showMessage(trimSpaces(line.substr(5)));
-        } else if (ascii::startsWithIgnoringCase(trimSpaces(line), "\\inp\\")) {
+        if (line.starts_with(kMessageDirective)) {
+            context.host.showMessage(trimSpaces(line.substr(kMessageDirective.size())));
+        } else if (ascii::startsWithIgnoringCase(trimSpaces(line), kInputDirective)) {
             out.ask(line);
-        } else if (line.starts_with("\\inc\\")) {
-            out.include(trimSpaces(line.substr(5)));
+        } else if (line.starts_with(kIncludeDirective)) {
+            out.include(trimSpaces(line.substr(kIncludeDirective.size())));
         } else {
             out.append(trimSpaces(line));
         }

@@ -1,20 +1,21 @@
-#include "engine/blocks.h"
+#include "engine/splitting.h"
 
 #include <algorithm>
 
 namespace korvex::engine {
 
-void splitBlocks(WorkingRecord& record, const std::vector<LineKind>& kinds) {
+void splitBlocks(WorkingRecord& record) {
     record.altLines.clear();
     record.blockStart.assign(1, 0);
-    const bool anyAlternative =
-        std::find(kinds.begin(), kinds.end(), LineKind::Alternative) != kinds.end();
+    const bool anyAlternative = std::any_of(
+        record.lines.begin(), record.lines.end(),
+        [](const WorkingRecord::Line& line) { return line.kind == LineKind::Alternative; });
     if (!anyAlternative) {
         record.blockStart.push_back(0);  // block 0, with nothing in it
         return;
     }
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        switch (kinds[i]) {
+    for (std::size_t i = 0; i < record.lines.size(); ++i) {
+        switch (record.lines[i].kind) {
             case LineKind::Alternative:
                 record.altLines.push_back(static_cast<std::uint32_t>(i));
                 break;

@@ -1,8 +1,8 @@
 #pragma once
-// The reading pass: script lines in, working lines out. It acts on the directives that belong
-// to it (`\end\`, `\rnd\`, `\if\`, `\v`) and transforms every other line into working form.
+// Reading, the first stage: script lines in, working lines out. It acts on the directives that
+// belong to it (`\end\`, `\rnd\`, `\if\`, `\v`) and transforms every other line into working
+// form.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,15 +13,6 @@
 
 namespace korvex::engine {
 
-enum class LineKind : std::uint8_t {
-    Blank,        ///< empty once trimmed
-    Comment,      ///< trimmed form begins with "!"
-    Alternative,  ///< begins with the alternative marker "[.dot4.]"
-    Text,         ///< any other line
-    Directive,    ///< a text line written for a `\rnd\` or `\if\` line: it takes a block number
-                  ///< like any text line, but its own text never reaches the finished text
-};
-
 /// The draw bound, the draw and the `\if\` number: 16-bit values that live for one call of
 /// generate() and survive its jumps.
 struct Draws {
@@ -31,8 +22,7 @@ struct Draws {
 };
 
 struct ReadingOutcome {
-    WorkingRecord record;  ///< the working file (block grouping not yet done)
-    std::vector<LineKind> kinds;
+    WorkingRecord record;                ///< the working file (block grouping not yet done)
     std::vector<std::string> variables;  ///< `\v` lines after the keyword, trimmed; at most 100
     bool endRequested = false;
     std::optional<std::string> jumpTarget;  ///< set when an `\if\` line jumped: the pass stopped
@@ -47,8 +37,7 @@ ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random
 /// Appends the working form of one script line: four spaces become "[.dot4.]", "{" a line
 /// break and "[.dot4.]", "}" a line break, "|" a line break and "[.dot4.]", two spaces
 /// "[.dot2.]" — in that order, so four spaces are taken before two.
-void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record,
-                        std::vector<LineKind>& kinds);
+void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record);
 
 LineKind classify(std::string_view workingLine);
 
