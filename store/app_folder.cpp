@@ -1,6 +1,7 @@
 #include "store/app_folder.h"
 
 #include "store/ascii.h"
+#include "store/project_name.h"
 
 namespace korvex::store {
 
@@ -28,13 +29,20 @@ std::filesystem::path AppFolder::folder(ProjectFolder folder) const {
     return folder == ProjectFolder::Examples ? examples() : projects();
 }
 
-std::filesystem::path AppFolder::projectFile(ProjectFolder folder, std::string_view name) const {
+std::optional<std::filesystem::path> AppFolder::projectFile(ProjectFolder folder,
+                                                            std::string_view name) const {
+    if (!isPlainProjectName(name)) {
+        return std::nullopt;
+    }
     std::string fileName(name);
     fileName += kProjectExtension;
     return this->folder(folder) / fileName;
 }
 
-std::filesystem::path AppFolder::resolve(std::string_view relative) const {
+std::optional<std::filesystem::path> AppFolder::resolve(std::string_view relative) const {
+    if (relative.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
     std::filesystem::path path = root_;
     std::size_t start = 0;
     while (start <= relative.size()) {
@@ -42,8 +50,12 @@ std::filesystem::path AppFolder::resolve(std::string_view relative) const {
         if (end == std::string_view::npos) {
             end = relative.size();
         }
-        if (end > start) {
-            path /= std::string(relative.substr(start, end - start));
+        const std::string_view piece = relative.substr(start, end - start);
+        if (piece == "." || piece == "..") {
+            return std::nullopt;
+        }
+        if (!piece.empty()) {
+            path /= std::string(piece);
         }
         start = end + 1;
     }

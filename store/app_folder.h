@@ -52,14 +52,16 @@ public:
     /// `Projects` or `Examples`.
     std::filesystem::path folder(ProjectFolder folder) const;
 
-    /// The file of project `name`: <root>/<folder>/<name>.ini. The name is one file name: it
-    /// is used as it is, never split into folders.
-    std::filesystem::path projectFile(ProjectFolder folder, std::string_view name) const;
+    /// The file of project `name`: <root>/<folder>/<name>.ini; std::nullopt when `name` is
+    /// not a plain project name (isPlainProjectName), so no name leads out of its folder.
+    std::optional<std::filesystem::path> projectFile(ProjectFolder folder,
+                                                     std::string_view name) const;
 
     /// A path relative to the application folder written with backslashes (or slashes), such
     /// as "Projects\Letter.ini", as a path on disk. Empty pieces are dropped, so a leading
-    /// backslash still means "under the application folder".
-    std::filesystem::path resolve(std::string_view relative) const;
+    /// backslash still means "under the application folder". std::nullopt when a piece is "."
+    /// or ".." or the text holds a NUL: the path stays under the application folder.
+    std::optional<std::filesystem::path> resolve(std::string_view relative) const;
 
 private:
     std::filesystem::path root_;

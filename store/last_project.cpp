@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "store/file_io.h"
+#include "store/project_name.h"
 #include "store/record_fields.h"
 
 namespace korvex::store {
@@ -21,7 +22,7 @@ std::string lastProjectLine(std::string_view name, ProjectFolder folder) {
 
 std::optional<LastProject> parseLastProject(std::string_view text) {
     std::vector<std::string> fields = readRecordFields(text, 3);
-    if (fields[0].empty() || fields[0].find_first_of("\\/") != std::string::npos) {
+    if (!isPlainProjectName(fields[0])) {
         return std::nullopt;
     }
     // The folder field becomes the current project folder; anything but the two project
@@ -30,10 +31,18 @@ std::optional<LastProject> parseLastProject(std::string_view text) {
     if (!folder) {
         return std::nullopt;
     }
-    return LastProject{std::move(fields[0]), *folder, std::move(fields[2])};
+    // The stored path is never used as it is: rebuilt from the checked name, it cannot point
+    // anywhere else.
+    std::string path = projectPath(*folder, fields[0]);
+    path += kProjectExtension;
+    return LastProject{std::move(fields[0]), *folder, std::move(path)};
 }
 
 Outcome writeLastProject(const AppFolder& app, std::string_view name, ProjectFolder folder) {
+    if (!isPlainProjectName(name)) {
+        return Outcome::failure("Could not write \"" + app.lastProjectFile().string() +
+                                "\": " + std::string(kNotAProjectName) + ".");
+    }
     return writeTextFile(app.lastProjectFile(), lastProjectLine(name, folder));
 }
 

@@ -15,6 +15,20 @@ std::string quoted(const fs::path& path) {
     return text;
 }
 
+// How a message names project `name`: its file, or the name as given when it names none (a
+// NUL shown as \0, so the message is not cut short).
+std::string quotedFile(const AppFolder& app, ProjectFolder folder, std::string_view name) {
+    if (std::optional<fs::path> file = app.projectFile(folder, name)) {
+        return quoted(*file);
+    }
+    std::string text = "\"";
+    for (char c : name) {
+        text += c == '\0' ? std::string_view("\\0") : std::string_view(&c, 1);
+    }
+    text += '"';
+    return text;
+}
+
 // An empty project file counts as absent, so a new name may take its place: it is cleared
 // away first, and anything with content stays where it is for the no-replace step to refuse.
 std::error_code makeRoom(const fs::path& target, const fs::path& source) {
@@ -27,19 +41,13 @@ std::error_code makeRoom(const fs::path& target, const fs::path& source) {
 
 }  // namespace
 
-std::string cleanProjectName(std::string_view typed) {
-    // Removed one character after the other in this order; the order cannot change the
-    // result, but it is the order the rule is stated in.
-    std::string name(typed);
-    for (char forbidden : std::string_view("<>:\\/|*?\"")) {
-        std::erase(name, forbidden);
-    }
-    return name;
-}
-
 bool projectHasContent(const AppFolder& app, ProjectFolder folder, std::string_view name) {
+    const std::optional<fs::path> file = app.projectFile(folder, name);
+    if (!file) {
+        return false;
+    }
     std::error_code ec;
-    const std::uintmax_t length = fs::file_size(app.projectFile(folder, name), ec);
+    const std::uintmax_t length = fs::file_size(*file, ec);
     return !ec && length > 0;
 }
 
@@ -62,7 +70,7 @@ CreateResult createProject(const AppFolder& app, ProjectFolder folder, std::stri
     CreateResult result;
     result.name = cleanProjectName(typedName);
     // A name made only of forbidden characters would create the nameless file ".ini".
-    if (result.name.empty()) {
+    if (!isPlainProjectName(result.name)) {
         return result;
     }
     if (projectHasContent(app, folder, result.name)) {
@@ -70,7 +78,7 @@ CreateResult createProject(const AppFolder& app, ProjectFolder folder, std::stri
         result.message = kProjectExists;
         return result;
     }
-    const fs::path file = app.projectFile(folder, result.name);
+    const fs::path file = *app.projectFile(folder, result.name);
     std::error_code error = removeEmptyFile(file);
     if (!error) {
         error = createFileContent(file, encode(newProjectText(result.name, dateText, timeText)));
@@ -97,7 +105,7 @@ NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::stri
         return decision;
     }
     decision.name = cleanProjectName(*answer);
-    if (decision.name.empty()) {
+    if (!isPlainProjectName(decision.name)) {
         return decision;
     }
     // Both paths lie in one folder, so comparing the names compares the paths, exactly: on a
@@ -115,47 +123,67 @@ NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::stri
 
 Outcome renameProject(const AppFolder& app, ProjectFolder folder, std::string_view oldName,
                       std::string_view newName) {
-    const fs::path from = app.projectFile(folder, oldName);
-    const fs::path to = app.projectFile(folder, newName);
-    // Never over a project that appeared after the name was decided.
-    std::error_code error = makeRoom(to, from);
-    if (!error) {
-        error = renameWithoutReplacing(from, to);
+    const std::optional<fs::path> from = app.projectFile(folder, oldName);
+    const std::optional<fs::path> to = app.projectFile(folder, newName);
+    std::string reason(kNotAProjectName);
+    if (from && to) {
+        // Never over a project that appeared after the name was decided.
+        std::error_code error = makeRoom(*to, *from);
+        if (!error) {
+            error = renameWithoutReplacing(*from, *to);
+        }
+        if (!error) {
+            return Outcome::success();
+        }
+        reason = reasonText(error);
     }
-    if (error) {
-        return Outcome::failure("Could not rename " + quoted(from) + " to " + quoted(to) + ": " +
-                                reasonText(error) + ".");
-    }
-    return Outcome::success();
+    return Outcome::failure("Could not rename " + quotedFile(app, folder, oldName) + " to " +
+                            quotedFile(app, folder, newName) + ": " + reason + ".");
 }
 
 Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view sourceName,
                     std::string_view newName) {
-    const fs::path from = app.projectFile(folder, sourceName);
-    const fs::path to = app.projectFile(folder, newName);
-    std::error_code error;
-    std::optional<std::string> bytes = readFileBytes(from, &error);
-    if (bytes) {
-        error = makeRoom(to, from);
+    const std::optional<fs::path> from = app.projectFile(folder, sourceName);
+    const std::optional<fs::path> to = app.projectFile(folder, newName);
+    std::string reason(kNotAProjectName);
+    if (from && to) {
+        std::error_code error;
+        std::optional<std::string> bytes = readFileBytes(*from, &error);
+        if (bytes) {
+            error = makeRoom(*to, *from);
+        }
+        if (bytes && !error) {
+            // Byte for byte: the copy keeps the source's encoding.
+            error = createFileContent(*to, *bytes);
+        }
+        if (!error) {
+            return Outcome::success();
+        }
+        reason = reasonText(error);
     }
-    if (bytes && !error) {
-        // Byte for byte: the copy keeps the source's encoding.
-        error = createFileContent(to, *bytes);
-    }
-    if (error) {
-        return Outcome::failure("Could not copy " + quoted(from) + " to " + quoted(to) + ": " +
-                                reasonText(error) + ".");
-    }
-    return Outcome::success();
+    return Outcome::failure("Could not copy " + quotedFile(app, folder, sourceName) + " to " +
+                            quotedFile(app, folder, newName) + ": " + reason + ".");
 }
 
 Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
                        const std::vector<std::string>& names) {
     std::string messages;
+    auto failed = [&](std::string_view name, std::string_view reason) {
+        if (!messages.empty()) {
+            messages += '\n';
+        }
+        messages += "Could not delete " + quotedFile(app, folder, name) + ": ";
+        messages += reason;
+        messages += '.';
+    };
     for (const std::string& name : names) {
-        const fs::path file = app.projectFile(folder, name);
+        const std::optional<fs::path> file = app.projectFile(folder, name);
+        if (!file) {
+            failed(name, kNotAProjectName);
+            continue;
+        }
         std::error_code ec;
-        const fs::file_status status = fs::symlink_status(file, ec);
+        const fs::file_status status = fs::symlink_status(*file, ec);
         if (!fs::exists(status)) {
             continue;  // already gone: what the user asked for
         }
@@ -163,13 +191,10 @@ Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
             // remove() would take an empty folder away; only files are projects.
             ec = std::make_error_code(std::errc::is_a_directory);
         } else {
-            fs::remove(file, ec);
+            fs::remove(*file, ec);
         }
         if (ec) {
-            if (!messages.empty()) {
-                messages += '\n';
-            }
-            messages += "Could not delete " + quoted(file) + ": " + reasonText(ec) + ".";
+            failed(name, reasonText(ec));
         }
     }
     return messages.empty() ? Outcome::success() : Outcome::failure(std::move(messages));

@@ -10,18 +10,16 @@
 
 #include "store/app_folder.h"
 #include "store/outcome.h"
+#include "store/project_name.h"
 
 namespace korvex::store {
 
 /// The refusal shown when the name is taken by a file with content.
 inline constexpr std::string_view kProjectExists = "This project already exist.";
 
-/// `typed` with every < > : \ / | * ? and double quote removed; nothing else changes
-/// (spaces, dots and length stay as typed). No cleaned name can reach outside its folder.
-std::string cleanProjectName(std::string_view typed);
-
 /// True when the file of project `name` exists and holds at least one byte. An empty file
-/// counts as absent: creating, renaming or copying onto it replaces it.
+/// counts as absent: creating, renaming or copying onto it replaces it. False for a name that
+/// is not a plain project name.
 bool projectHasContent(const AppFolder& app, ProjectFolder folder, std::string_view name);
 
 /// The six lines of a new project file as UTF-8 text, each ended by CR LF: an empty line,
@@ -66,19 +64,21 @@ struct NameDecision {
 NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::string_view currentName,
                            std::optional<std::string_view> answer);
 
-/// Gives project `oldName` the name `newName` (as decided by decideNewName).
+/// Gives project `oldName` the name `newName` (as decided by decideNewName), never replacing a
+/// file with content. Both must be plain project names; a refused name is quoted as given.
 /// Failure message: Could not rename "<old file>" to "<new file>": <reason>.
 Outcome renameProject(const AppFolder& app, ProjectFolder folder, std::string_view oldName,
                       std::string_view newName);
 
-/// Copies project `sourceName` byte for byte to `newName` (as decided by decideNewName).
+/// Copies project `sourceName` byte for byte to `newName` (as decided by decideNewName), never
+/// replacing a file with content. Both must be plain project names, as for renameProject.
 /// Failure message: Could not copy "<source file>" to "<new file>": <reason>.
 Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view sourceName,
                     std::string_view newName);
 
 /// Deletes the files of `names` in `folder`, going on past failures. A file that is already
-/// gone is no failure. The message holds one line per file that could not be deleted:
-/// Could not delete "<file>": <reason>.
+/// gone is no failure; a name that is not a plain project name is refused. The message holds one
+/// line per file that could not be deleted: Could not delete "<file>": <reason>.
 Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
                        const std::vector<std::string>& names);
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "store/app_folder.h"
 #include "store/file_io.h"
+#include "store/last_project.h"
 #include "store/project_list.h"
 #include "store/projects.h"
 #include "tests/store/temp_folder.h"
@@ -33,7 +36,7 @@ std::string quoted(const fs::path& path) {
 TEST(AppFolderPaths, FixedPlacesUnderTheApplicationFolder) {
     const fs::path root = "/opt/korvex";
     const AppFolder app(root);
-    const std::vector<std::pair<fs::path, std::string>> cases = {
+    const std::vector<std::pair<std::optional<fs::path>, std::string>> cases = {
         {app.projects(), "Projects"},
         {app.examples(), "Examples"},
         {app.extra(), "Extra"},
@@ -102,9 +105,12 @@ TEST(CreateProject, CleaningRemovesOnlyTheForbiddenCharacters) {
         {" my. long name ", " my. long name "},
         {"..\\..\\etc/passwd", "....etcpasswd"},
         {"Caf\xC3\xA9 | \xCE\xA9", "Caf\xC3\xA9  \xCE\xA9"},
+        {std::string("ab\0cd", 5), "abcd"},
     };
     for (const auto& [typed, cleaned] : cases) {
         EXPECT_EQ(cleanProjectName(typed), cleaned) << typed;
+        EXPECT_EQ(isPlainProjectName(typed), typed == cleaned && !typed.empty()) << typed;
+        EXPECT_EQ(isPlainProjectName(cleaned), !cleaned.empty()) << typed;
     }
 }
 
@@ -115,12 +121,105 @@ protected:
         fs::create_directories(app.examples());
     }
     fs::path file(std::string_view name, ProjectFolder in = ProjectFolder::Projects) const {
-        return app.projectFile(in, name);
+        return app.projectFile(in, name).value();
     }
 
     TempFolder folder;
     AppFolder app{folder.path()};
 };
+
+// Every file below `root` with its content.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        files[fs::relative(entry.path(), root).string()] =
+            entry.is_regular_file() ? readBytes(entry.path()) : "(folder)";
+    }
+    return files;
+}
+
+TEST_F(ProjectsTest, EveryOperationRefusesANameThatIsNotAPlainProjectName) {
+    fs::create_directories(app.extra());
+    writeBytes(app.extra() / "Victim.ini", "victim");
+    writeBytes(file("abc"), "script");
+    writeBytes(app.projects() / "ab", "what a name cut at its NUL would hit");
+    const std::map<std::string, std::string> before = snapshot(folder.path());
+
+    const std::string refused = ": " + std::string(kNotAProjectName) + ".";
+    const auto projects = ProjectFolder::Projects;
+    using Check = std::function<bool(const std::string&)>;
+    const std::vector<std::pair<std::string, Check>> operations = {
+        {"projectFile", [&](const std::string& n) { return !app.projectFile(projects, n); }},
+        {"projectHasContent",
+         [&](const std::string& n) { return !projectHasContent(app, projects, n); }},
+        {"rename to",
+         [&](const std::string& n) {
+             return renameProject(app, projects, "abc", n).message().ends_with(refused);
+         }},
+        {"rename from",
+         [&](const std::string& n) {
+             return renameProject(app, projects, n, "moved").message().ends_with(refused);
+         }},
+        {"copy to",
+         [&](const std::string& n) {
+             return copyProject(app, projects, "abc", n).message().ends_with(refused);
+         }},
+        {"copy from",
+         [&](const std::string& n) {
+             return copyProject(app, projects, n, "copied").message().ends_with(refused);
+         }},
+        {"delete",
+         [&](const std::string& n) {
+             return deleteProjects(app, projects, {n}).message().ends_with(refused);
+         }},
+        {"write last project",
+         [&](const std::string& n) {
+             return writeLastProject(app, n, projects).message().ends_with(refused);
+         }},
+        {"read last project",
+         [&](const std::string& n) { return !parseLastProject(lastProjectLine(n, projects)); }},
+        {"resolve",
+         [&](const std::string& n) { return !app.resolve("Projects\\" + n + "\\..\\x"); }},
+    };
+    const std::vector<std::string> names = {
+        "../Extra/Victim",
+        "..\\Extra\\Victim",
+        "/tmp/Victim",
+        "a/b",
+        std::string("ab\0cd", 5),
+        "",
+        "a:b",
+        "what?",
+    };
+    for (const std::string& name : names) {
+        const std::string shown = ::testing::PrintToString(name);
+        for (const auto& [operation, check] : operations) {
+            EXPECT_TRUE(check(name)) << operation << " with " << shown;
+        }
+        EXPECT_EQ(snapshot(folder.path()), before) << shown;
+    }
+    EXPECT_EQ(
+        deleteProjects(app, projects, {"../Extra/Victim", std::string("ab\0cd", 5)}).message(),
+        "Could not delete \"../Extra/Victim\"" + refused + "\nCould not delete \"ab\\0cd\"" +
+            refused);
+    for (const std::string& relative : std::vector<std::string>{
+             "..\\Extra\\Victim.ini", ".\\Temp", "Temp\\..", std::string("Temp\\a\0b", 8)}) {
+        EXPECT_EQ(app.resolve(relative), std::nullopt) << relative;
+    }
+
+    // Creating cleans the typed name instead, so the file lands in the project folder.
+    for (const std::string& name : names) {
+        const CreateResult result = createProject(app, projects, name, "d", "t");
+        EXPECT_EQ(result.name, cleanProjectName(name));
+        if (result.status == Status::Created) {
+            EXPECT_TRUE(fs::exists(file(result.name))) << ::testing::PrintToString(name);
+        }
+    }
+    EXPECT_EQ(readBytes(app.extra() / "Victim.ini"), "victim");
+    EXPECT_EQ(listProjects(app.projects(), ListPattern::AllFiles),
+              (std::vector<std::string>{"..ExtraVictim", "ab", "ab", "abc", "abcd", "tmpVictim",
+                                        "what"}));
+}
 
 TEST_F(ProjectsTest, CreateWritesTheSixLines) {
     CreateResult result =
@@ -160,7 +259,7 @@ TEST_F(ProjectsTest, CreateRefusesAnExistingProjectAndEmptyNames) {
         EXPECT_EQ(createProject(app, ProjectFolder::Projects, typed, "d", "t").status,
                   Status::NothingToDo);
     }
-    EXPECT_FALSE(fs::exists(file("")));
+    EXPECT_FALSE(fs::exists(app.projects() / ".ini"));
 
     // Whatever is typed, the file lands in the project folder.
     createProject(app, ProjectFolder::Projects, "..\\..\\up", "d", "t");
