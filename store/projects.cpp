@@ -104,6 +104,13 @@ NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::stri
     if (!answer || answer->empty()) {
         return decision;
     }
+    // The proposed name accepted as it is: ask again, even when it holds characters cleaning
+    // would remove (a file named outside this program), rather than move the project.
+    if (*answer == currentName) {
+        decision.name = currentName;
+        decision.action = NameDecision::Action::AskAgain;
+        return decision;
+    }
     decision.name = cleanProjectName(*answer);
     if (!isPlainProjectName(decision.name)) {
         return decision;

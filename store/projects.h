@@ -54,13 +54,14 @@ struct NameDecision {
         Proceed,        ///< rename or copy to `name`
     };
     Action action = Action::Stop;
-    std::string name;  ///< the cleaned answer
+    std::string name;  ///< the cleaned answer (for AskAgain it may be the current name)
 };
 
 /// Decides one pass of the rename and copy loop for project `currentName` and the prompt's
-/// `answer` (std::nullopt for Cancel). The answer is cleaned as a new project's name is; the
-/// file is looked at afresh on every call, so the file system decides whether two names
-/// differing only in letter case are one file.
+/// `answer` (std::nullopt for Cancel). The current name given back unchanged asks again, as
+/// does an answer that is the current name once cleaned as a new project's name is; the file
+/// is looked at afresh on every call, so the file system decides whether two names differing
+/// only in letter case are one file.
 NameDecision decideNewName(const AppFolder& app, ProjectFolder folder, std::string_view currentName,
                            std::optional<std::string_view> answer);
 

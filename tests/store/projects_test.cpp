@@ -284,10 +284,12 @@ TEST_F(ProjectsTest, NewNameDecisions) {
     writeBytes(file("abc"), "script");
     writeBytes(file("taken"), "other");
     writeBytes(file("empty"), "");
+    writeBytes(app.projects() / "a:b.ini", "named elsewhere");
     struct Case {
         std::optional<std::string> answer;
         Action action;
         std::string name;
+        std::string current = "abc";
     };
     const std::vector<Case> cases = {
         {std::nullopt, Action::Stop, ""},
@@ -299,13 +301,18 @@ TEST_F(ProjectsTest, NewNameDecisions) {
         {"empty", Action::Proceed, "empty"},
         {"free", Action::Proceed, "free"},
         {"../up", Action::Proceed, "..up"},
+        // A project named outside the program: its name given back unchanged asks again
+        // instead of renaming it to the cleaned name.
+        {"a:b", Action::AskAgain, "a:b", "a:b"},
+        {"a|:b", Action::Proceed, "ab", "a:b"},
+        {"ab", Action::Proceed, "ab", "a:b"},
     };
     for (const Case& c : cases) {
         std::optional<std::string_view> answer;
         if (c.answer) {
             answer = *c.answer;
         }
-        NameDecision decision = decideNewName(app, ProjectFolder::Projects, "abc", answer);
+        NameDecision decision = decideNewName(app, ProjectFolder::Projects, c.current, answer);
         EXPECT_EQ(decision.action, c.action) << c.answer.value_or("(cancel)");
         if (c.action != Action::Stop) {
             EXPECT_EQ(decision.name, c.name);
