@@ -88,6 +88,11 @@ std::error_code writeTemporaryFile(const fs::path& folder, std::string_view byte
         // Best effort: a save does not fail because the old mode could not be copied.
         (void)::fchmod(fd, static_cast<mode_t>(*permissions & fs::perms::mask));
     }
+    // On the disk before the rename: otherwise a power cut can leave the new name on an empty
+    // file. EINVAL: a file system that cannot sync, where there is nothing more to do.
+    if (!error && ::fsync(fd) != 0 && errno != EINVAL) {
+        error = systemError(errno);
+    }
     if (::close(fd) != 0 && !error) {
         error = systemError(errno);
     }
@@ -95,6 +100,16 @@ std::error_code writeTemporaryFile(const fs::path& folder, std::string_view byte
         ::unlink(temp.c_str());
     }
     return error;
+}
+
+// Makes a rename in `folder` last through a power cut. Best effort: not every file system lets
+// a folder be opened or synced, and the rename itself has already succeeded.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
 }
 
 struct FileCloser {
@@ -184,8 +199,10 @@ std::error_code replaceFileContent(const fs::path& requested, std::string_view b
     fs::rename(temp, target, error);
     if (error) {
         fs::remove(temp, ec);
+        return error;
     }
-    return error;
+    syncFolder(folder);
+    return {};
 }
 
 std::error_code createFileContent(const fs::path& target, std::string_view bytes) {
@@ -215,15 +232,16 @@ std::error_code createFileContent(const fs::path& target, std::string_view bytes
 }
 
 std::error_code renameWithoutReplacing(const fs::path& from, const fs::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return {};
+    std::error_code error;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        const int code = errno;
+        // The kernel or the file system cannot promise to leave the target alone; link() can.
+        error = code == EINVAL || code == ENOSYS ? renameByLinking(from, to) : systemError(code);
     }
-    const int code = errno;
-    // The kernel or the file system cannot promise to leave the target alone; link() can.
-    if (code == EINVAL || code == ENOSYS) {
-        return renameByLinking(from, to);
+    if (!error) {
+        syncFolder(folderOf(to));
     }
-    return systemError(code);
+    return error;
 }
 
 std::error_code renameByLinking(const fs::path& from, const fs::path& to) {

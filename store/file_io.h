@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reads and writes. Every write of user data goes through writeFileAtomically, so
-// a crash or a full disk leaves a file with either its old or its new content, never a part.
+// a crash, a power cut or a full disk leaves a file with either its old or its new content,
+// never a part.
 
 #include <filesystem>
 #include <optional>
@@ -17,9 +18,10 @@ namespace korvex::store {
 inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
 
 /// Makes `bytes` the whole content of `target`: writes a temporary file in the same folder,
-/// flushes and closes it, then renames it over the target. A failure leaves the target as it
-/// was and removes the temporary file. An existing target keeps its permissions; one without
-/// write permission for its owner is refused, as is a target that is a folder, a pipe or a
+/// flushes it to disk and closes it, renames it over the target and flushes the folder, so
+/// even a power cut leaves the old content or the new, never an empty file. A failure leaves the
+/// target as it was and removes the temporary file. An existing target keeps its permissions; one
+/// without write permission for its owner is refused, as is a target that is a folder, a pipe or a
 /// device. A symbolic link is followed, so the file it points to gets the content.
 /// Failure message: Could not write "<target>": <reason>.
 Outcome writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
@@ -43,8 +45,9 @@ std::error_code replaceFileContent(const std::filesystem::path& target, std::str
 /// target exists, and then leaves nothing behind.
 std::error_code createFileContent(const std::filesystem::path& target, std::string_view bytes);
 
-/// Renames `from` to `to` unless `to` exists (file_exists), whatever appears there meanwhile.
-/// Where the file system has no such rename, a hard link stands in (renameByLinking).
+/// Renames `from` to `to` unless `to` exists (file_exists), whatever appears there meanwhile,
+/// then flushes the folder to disk. Where the file system has no such rename, a hard link
+/// stands in (renameByLinking).
 std::error_code renameWithoutReplacing(const std::filesystem::path& from,
                                        const std::filesystem::path& to);
 

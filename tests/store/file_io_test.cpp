@@ -1,8 +1,10 @@
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -75,6 +77,48 @@ TEST(AtomicWrite, FailuresLeaveTheTargetAsItWas) {
     EXPECT_TRUE(fs::is_fifo(pipe));
 
     EXPECT_EQ(entryCount(folder.path()), 4);  // plain, folder.ini, kept.ini, pipe.ini only
+}
+
+// Lets the process write files of at most `bytes` bytes while it lives, so a write fails as
+// on a full disk; the writer gets EFBIG instead of the signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
+TEST(AtomicWrite, AFailedWriteKeepsTheOldContent) {
+    TempFolder folder;
+    const fs::path saved = folder.path() / "saved.ini";
+    const fs::path fresh = folder.path() / "fresh.ini";
+    writeBytes(saved, "old");
+    const std::string big(64 * 1024, 'x');
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_EQ(writeFileAtomically(saved, big).message(),
+                  writeMessage(saved, std::errc::file_too_large));
+        EXPECT_EQ(createFileContent(fresh, big), std::errc::file_too_large);
+    }
+    EXPECT_EQ(readBytes(saved), "old");
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(entryCount(folder.path()), 1);  // no temporary left
+    ASSERT_TRUE(writeFileAtomically(saved, big));
+    EXPECT_EQ(readBytes(saved), big);
 }
 
 TEST(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
