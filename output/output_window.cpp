@@ -1,0 +1,451 @@
+#include "output/output_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QStringList>
+#include <QTimer>
+#include <QToolButton>
+
+#include "engine/generate.h"
+#include "output/record_writer.h"
+#include "output/stats_window.h"
+#include "output/text_figures.h"
+#include "output/text_look.h"
+#include "output/toolbar_icons.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/key_preview.h"
+#include "platform/text_conversion.h"
+#include "platform/twips.h"
+#include "shell/shared_menus.h"
+
+namespace korvex::ui {
+
+using platform::fromDisplayText;
+using platform::fromPath;
+using platform::toDisplayText;
+using platform::toQString;
+using platform::toUtf8;
+using platform::twips;
+
+namespace {
+
+constexpr int kWidthTwips = 9600;
+constexpr int kHeightTwips = 7500;
+constexpr int kToolBarHeightTwips = 675;
+constexpr int kButtonSizeTwips = 615;
+constexpr int kGenerateButtonWidthTwips = 1095;
+constexpr int kIconSizeTwips = 420;
+constexpr int kTextLeftTwips = 15;
+constexpr int kTextGapTwips = 5;
+constexpr int kBottomMarginTwips = 60;
+constexpr int kStatusGapTwips = 120;
+constexpr int kStartDelayMs = 100;
+constexpr int kStatsDelayMs = 100;
+constexpr int kCopiedMs = 500;
+
+QAction* namedAction(QObject* parent, const QString& name, const QString& caption,
+                     const QKeySequence& shortcut = {}) {
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QTimer* oneShot(QObject* parent, const QString& name, int interval) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setSingleShot(true);
+    timer->setInterval(interval);
+    return timer;
+}
+
+QLabel* hiddenField(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(QStringLiteral("0"), parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+}  // namespace
+
+OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      host_(state.dialogs, kProgramTitle, this),
+      text_(new QPlainTextEdit(this)),
+      toolBar_(new QWidget(this)),
+      exportButton_(new QToolButton(toolBar_)),
+      copyAllButton_(new QToolButton(toolBar_)),
+      statsButton_(new QToolButton(toolBar_)),
+      generateButton_(new QToolButton(toolBar_)),
+      itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
+      variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
+      recordStatus_(new QLabel(toolBar_)),
+      startTimer_(oneShot(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
+      statsTimer_(oneShot(this, QStringLiteral("Timer1"), kStatsDelayMs)),
+      copyTimer_(oneShot(this, QStringLiteral("TextCopy"), kCopiedMs)) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("[TITLE]"));
+
+    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The right button opens the window's own popup, never the text box's menu (and the
+    // context-menu event must not travel on to the sub-window's system menu either).
+    text_->setContextMenuPolicy(Qt::PreventContextMenu);
+    text_->viewport()->installEventFilter(this);
+    applyTextLook(*text_, state_.settings.preview);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusLine();
+
+    connect(startTimer_, &QTimer::timeout, this, &OutputWindow::generate);
+    connect(statsTimer_, &QTimer::timeout, this, &OutputWindow::openStatistics);
+    connect(copyTimer_, &QTimer::timeout, this, [this] {
+        copyTimer_->stop();
+        showCopied(false);
+        // The selection is copied once more, as the keystroke the button used to send did.
+        copySelection();
+    });
+    connect(&state_.recordWriter, &RecordWriter::written, this,
+            [this](quint64 ticket) { showRecordOutcome(ticket, QString()); });
+    connect(&state_.recordWriter, &RecordWriter::failed, this, &OutputWindow::showRecordOutcome);
+
+    // A jump shows its target at once, so boxes asked for after it are under the new title.
+    host_.setOnJumped([this](const QString& newPath, const QString& target) {
+        setWindowTitle(target);
+        projectPath_ = newPath;
+    });
+    platform::installKeyPreview(this);
+
+    resize(twips(kWidthTwips), twips(kHeightTwips));
+    state_.windowOpened();
+    startTimer_->start();
+    layoutWindow();
+}
+
+QList<QMenu*> OutputWindow::menuBarMenus() const {
+    return menus_;
+}
+
+void OutputWindow::createActions() {
+    generateAction_ =
+        namedAction(this, QStringLiteral("GenerateX"), QStringLiteral("&Generate"), Qt::Key_F5);
+    connect(generateAction_, &QAction::triggered, this, &OutputWindow::generate);
+    copyAction_ = namedAction(this, QStringLiteral("CopyX"), QStringLiteral("&Copy"));
+    connect(copyAction_, &QAction::triggered, this, &OutputWindow::copySelection);
+    copyAllAction_ =
+        namedAction(this, QStringLiteral("CopyAllX"), QStringLiteral("Co&py All"), Qt::Key_F7);
+    connect(copyAllAction_, &QAction::triggered, this, &OutputWindow::copyAll);
+
+    exportHtmlCodeAction_ =
+        namedAction(this, QStringLiteral("ExportInHTMLCodeX"),
+                    QStringLiteral("E&xport in HTML Code..."), QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(exportHtmlCodeAction_, &QAction::triggered, this,
+            [this] { exportText(ExportKind::HtmlCode); });
+    exportWebPageAction_ = namedAction(this, QStringLiteral("ExportInHTMLWebPageX"),
+                                       QStringLiteral("Ex&port in HTML Web Page..."),
+                                       QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(exportWebPageAction_, &QAction::triggered, this,
+            [this] { exportText(ExportKind::WebPage); });
+    exportTextFileAction_ =
+        namedAction(this, QStringLiteral("ExportInTextFileX"),
+                    QStringLiteral("Exp&ort in Text File..."), QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(exportTextFileAction_, &QAction::triggered, this,
+            [this] { exportText(ExportKind::TextFile); });
+    exportedFolderAction_ =
+        namedAction(this, QStringLiteral("ExportedFolderX"), QStringLiteral("Exported &Folder..."));
+    connect(exportedFolderAction_, &QAction::triggered, this, &OutputWindow::openExportedFolder);
+
+    // Several generated-text windows carry the same shortcuts: each reacts only while the
+    // focus is inside it, whatever the menu bar shows.
+    for (QAction* action : {generateAction_, copyAllAction_, exportHtmlCodeAction_,
+                            exportWebPageAction_, exportTextFileAction_}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+}
+
+void OutputWindow::createMenus() {
+    auto* file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("FileX"));
+    addProjectItems(file, state_.commands, [this] { return projectPath_; });
+    file->addSeparator();
+    QMenu* exportTo = file->addMenu(QStringLiteral("&Export to..."));
+    exportTo->setObjectName(QStringLiteral("ExportToHTMLX2"));
+    exportTo->addActions({exportHtmlCodeAction_, exportWebPageAction_, exportTextFileAction_});
+    file->addAction(exportedFolderAction_);
+    file->addSeparator();
+    addQuitItem(file, state_.commands);
+
+    auto* edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("EditX"));
+    edit->addActions({copyAction_, copyAllAction_});
+
+    auto* view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("ViewX"));
+    view->addAction(generateAction_);
+
+    menus_ = {file, edit, view, createWindowsMenu(this, state_.commands),
+              createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"))};
+
+    // The right-click popup has actions of its own: same commands, other names.
+    popup_ = new QMenu(QStringLiteral("Menu"), this);
+    popup_->setObjectName(QStringLiteral("MenuX"));
+    connect(popup_->addAction(QStringLiteral("&Regenerate...")), &QAction::triggered, this,
+            &OutputWindow::generate);
+    popup_->addSeparator();
+    connect(popup_->addAction(QStringLiteral("&Copy")), &QAction::triggered, this,
+            &OutputWindow::copySelection);
+    connect(popup_->addAction(QStringLiteral("C&opyAll")), &QAction::triggered, this,
+            &OutputWindow::copyAll);
+    connect(popup_->addAction(QStringLiteral("Export to &TXT...")), &QAction::triggered, this,
+            [this] { exportText(ExportKind::TextFile); });
+    const QStringList popupNames = {QStringLiteral("ReGenerateX"), QString(),
+                                    QStringLiteral("CopyX2"), QStringLiteral("CopyAllX2"),
+                                    QStringLiteral("ExportToTxtX")};
+    for (int i = 0; i < popupNames.size(); ++i) {
+        popup_->actions().at(i)->setObjectName(popupNames.at(i));
+    }
+}
+
+void OutputWindow::createToolBar() {
+    toolBar_->setObjectName(QStringLiteral("Picture2"));
+    const QSize iconSize(twips(kIconSizeTwips), twips(kIconSizeTwips));
+    const struct {
+        QToolButton* button;
+        const char* name;
+        ToolbarIcon icon;
+        const char* toolTip;
+        int leftTwips;
+        int widthTwips;
+    } buttons[] = {
+        {exportButton_, "Command1", ToolbarIcon::ExportText,
+         "Export to TXT file (For other options [File > Export To...])", 0, kButtonSizeTwips},
+        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)", 600,
+         kButtonSizeTwips},
+        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", 1200, kButtonSizeTwips},
+        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)", 1800,
+         kGenerateButtonWidthTwips},
+    };
+    for (const auto& b : buttons) {
+        b.button->setObjectName(QString::fromLatin1(b.name));
+        b.button->setIcon(toolbarIcon(b.icon));
+        b.button->setIconSize(iconSize);
+        b.button->setToolTip(QString::fromLatin1(b.toolTip));
+        b.button->setAutoRaise(true);
+        b.button->setFocusPolicy(Qt::NoFocus);
+        b.button->setGeometry(twips(b.leftTwips), 0, twips(b.widthTwips), twips(kButtonSizeTwips));
+    }
+    connect(exportButton_, &QToolButton::clicked, this,
+            [this] { exportText(ExportKind::TextFile); });
+    connect(copyAllButton_, &QToolButton::clicked, this, &OutputWindow::copyAll);
+    connect(statsButton_, &QToolButton::clicked, statsTimer_, qOverload<>(&QTimer::start));
+    connect(generateButton_, &QToolButton::clicked, this, &OutputWindow::generate);
+}
+
+void OutputWindow::createStatusLine() {
+    recordStatus_->setObjectName(QStringLiteral("RecordStatus"));
+    recordStatus_->setWordWrap(true);
+    recordStatus_->setTextFormat(Qt::PlainText);
+    recordStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    recordStatus_->hide();
+}
+
+void OutputWindow::layoutWindow() {
+    const int toolBarHeight = twips(kToolBarHeightTwips);
+    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
+    const int statusLeft = twips(1800 + kGenerateButtonWidthTwips + kStatusGapTwips);
+    recordStatus_->setGeometry(statusLeft, 0, std::max(0, width() - statusLeft), toolBarHeight);
+    text_->setGeometry(twips(kTextLeftTwips), toolBarHeight + twips(kTextGapTwips), width(),
+                       std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
+}
+
+void OutputWindow::generate() {
+    startTimer_->stop();
+    // A box of the running generation keeps an event loop going; a second run started from
+    // it would pull the engine's host from under the first.
+    if (generating_) {
+        return;
+    }
+    layoutWindow();
+    engine::GenerationResult result;
+    {
+        const QScopedValueRollback running(generating_, true);
+        engine::Options options;
+        options.appFolder = state_.app.root();
+        result = engine::generate(toUtf8(projectPath_), options, host_, state_.random);
+    }
+    deliver(result);
+    emit generated();
+    if (result.endRequested || closeWhenDone_) {
+        closeWindow();
+    }
+}
+
+void OutputWindow::deliver(engine::GenerationResult& result) {
+    // Without undo history the text box takes a text of megabytes several times faster.
+    text_->setUndoRedoEnabled(false);
+    text_->setPlainText(toDisplayText(result.text));
+    text_->setUndoRedoEnabled(true);
+    itemsLabel_->setText(QString::number(result.alternativeCount));
+    variantCount_ = std::move(result.variantCount);
+    variantsLabel_->setText(toQString(variantCountText(variantCount_)));
+    if (result.caption) {
+        setWindowTitle(toQString(*result.caption));
+        projectPath_ = toQString(result.projectPath);
+    }
+    // The record is written while the user reads; it never holds up the text.
+    recordTicket_ = state_.recordWriter.write(std::move(result.record), state_.app.root());
+
+    if (!result.warnings.empty()) {
+        QStringList warnings;
+        for (const engine::Warning& warning : result.warnings) {
+            warnings << toQString(warning.text);
+        }
+        warn(warnings.join(QLatin1Char('\n')));
+    }
+}
+
+void OutputWindow::showRecordOutcome(quint64 ticket, const QString& failure) {
+    // Only this window's latest record speaks here; other windows' records are theirs.
+    if (ticket != recordTicket_) {
+        return;
+    }
+    recordStatus_->setText(failure);
+    recordStatus_->setToolTip(failure);
+    recordStatus_->setVisible(!failure.isEmpty());
+}
+
+void OutputWindow::copyAll() {
+    showCopied(true);
+    text_->selectAll();
+    text_->setFocus();
+    QApplication::clipboard()->setText(toQString(fromDisplayText(text_->toPlainText())));
+    copyTimer_->start();
+}
+
+void OutputWindow::copySelection() {
+    // The text box marks line breaks in a selection with the paragraph separator.
+    QString selected = text_->textCursor().selectedText();
+    if (!selected.isEmpty()) {
+        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        QApplication::clipboard()->setText(toQString(fromDisplayText(selected)));
+    }
+    text_->setFocus();
+}
+
+void OutputWindow::showCopied(bool copied) {
+    copyAllButton_->setText(copied ? kCopiedCaption : QString());
+    copyAllButton_->setToolButtonStyle(copied ? Qt::ToolButtonTextUnderIcon
+                                              : Qt::ToolButtonIconOnly);
+}
+
+void OutputWindow::openStatistics() {
+    statsTimer_->stop();
+    const std::string text = fromDisplayText(text_->toPlainText());
+    auto* stats = new StatsWindow(state_);
+    state_.commands.addChild(stats);
+    stats->setFigures(QString::number(characterCount(text)), QString::number(wordCount(text)),
+                      itemsLabel_->text(), variantsLabel_->text());
+    emit statisticsOpened(stats);
+}
+
+void OutputWindow::exportText(ExportKind kind) {
+    text_->setFocus();
+    std::filesystem::path file;
+    const store::Outcome outcome = writeExport(state_.app, kind, toUtf8(windowTitle()),
+                                               fromDisplayText(text_->toPlainText()), &file);
+    // A failed write leaves nothing to show: the folder or page would only mislead.
+    if (!outcome) {
+        warn(toQString(outcome.message()));
+        return;
+    }
+    if (kind == ExportKind::WebPage) {
+        if (!state_.desktop.openDocument(fromPath(file))) {
+            warn(QStringLiteral("Could not open \"%1\".").arg(fromPath(file)));
+        }
+    } else {
+        openExportedFolder();
+    }
+}
+
+void OutputWindow::openExportedFolder() {
+    const QString folder = fromPath(state_.app.exported());
+    if (!state_.desktop.openFolder(folder)) {
+        warn(QStringLiteral("Could not open the folder \"%1\".").arg(folder));
+    }
+}
+
+void OutputWindow::warn(const QString& text) {
+    state_.dialogs.warning(this, kProgramTitle, text);
+}
+
+void OutputWindow::closeWindow() {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->close();
+    } else {
+        close();
+    }
+}
+
+void OutputWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Inside the main window the outer size is the sub-window's, frame and title bar included.
+    if (!sized_) {
+        sized_ = true;
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            frame->resize(twips(kWidthTwips), twips(kHeightTwips));
+        }
+    }
+}
+
+void OutputWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutWindow();
+}
+
+void OutputWindow::closeEvent(QCloseEvent* event) {
+    // The running generation's host and boxes belong to this window: it closes once the run
+    // is over.
+    if (generating_) {
+        closeWhenDone_ = true;
+        event->ignore();
+        return;
+    }
+    if (!closed_) {
+        closed_ = true;
+        startTimer_->stop();
+        statsTimer_->stop();
+        copyTimer_->stop();
+        state_.windowClosed();
+    }
+    event->accept();
+}
+
+bool OutputWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            text_->setFocus();
+            popup_->popup(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace korvex::ui

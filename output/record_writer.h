@@ -1,0 +1,74 @@
+#pragma once
+// The working files of a generation (Temp.txt and Temp/<n>.txt) are a record, and writing
+// tens of thousands of small files takes seconds: the record is written on a worker thread
+// after the text is shown, so it never delays the text.
+
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "engine/working_record.h"
+
+namespace korvex::ui {
+
+/// Writes working records one at a time on a thread of its own. Only the newest record
+/// matters: a record handed over while a write runs waits, and replaces any record still
+/// waiting (which is then never written). Results come back on the writer's thread (the GUI
+/// thread) as signals.
+class RecordWriter : public QObject {
+    Q_OBJECT
+public:
+    using Ticket = quint64;
+    /// What writing one record means; engine::writeWorkingFiles unless a test stands in.
+    using WriteFunction =
+        std::function<store::Outcome(const engine::WorkingRecord&, const std::filesystem::path&)>;
+
+    explicit RecordWriter(QObject* parent = nullptr);
+    explicit RecordWriter(WriteFunction writeRecord, QObject* parent = nullptr);
+    /// Finishes the write that runs, drops any waiting record, and ends the thread.
+    ~RecordWriter() override;
+
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+
+    /// Queues `record` to be written under the application folder `folder`; the ticket names
+    /// it in the signals.
+    Ticket write(engine::WorkingRecord record, std::filesystem::path folder);
+
+    /// Blocks until no write runs and none waits (before Temp.txt is deleted at quit).
+    void waitForIdle();
+    bool isIdle() const;
+
+signals:
+    /// The record of `ticket` is on disk.
+    void written(quint64 ticket);
+    /// The record of `ticket` could not be written: `message` names the file and the reason.
+    void failed(quint64 ticket, const QString& message);
+
+private:
+    struct Job {
+        Ticket ticket = 0;
+        engine::WorkingRecord record;
+        std::filesystem::path folder;
+    };
+
+    void run();
+
+    WriteFunction writeRecord_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;  // a job waits, or the thread is to stop
+    std::condition_variable idle_;  // nothing runs and nothing waits
+    std::optional<Job> pending_;
+    bool running_ = false;
+    bool stopping_ = false;
+    Ticket lastTicket_ = 0;
+    std::thread thread_;  // last: it starts once everything above exists
+};
+
+}  // namespace korvex::ui

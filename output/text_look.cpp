@@ -1,0 +1,31 @@
+#include "output/text_look.h"
+
+#include <QFont>
+#include <QPalette>
+#include <QPlainTextEdit>
+
+#include "platform/text_conversion.h"
+
+namespace korvex::ui {
+namespace {
+
+QColor toColor(store::ColourNumber colour) {
+    return QColor(store::redOf(colour), store::greenOf(colour), store::blueOf(colour));
+}
+
+}  // namespace
+
+void applyTextLook(QPlainTextEdit& box, const store::TextLook& look) {
+    QPalette palette = box.palette();
+    if (look.background) {
+        palette.setColor(QPalette::Base, toColor(*look.background));
+    }
+    palette.setColor(QPalette::Text, toColor(look.text));
+    box.setPalette(palette);
+
+    QFont font(platform::toQString(look.fontName));
+    font.setPointSizeF(look.fontSize);
+    box.setFont(font);
+}
+
+}  // namespace korvex::ui

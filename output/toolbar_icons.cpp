@@ -1,0 +1,123 @@
+#include "output/toolbar_icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace korvex::ui {
+namespace {
+
+// Drawn on a 64-unit square and scaled, so every size comes out sharp.
+constexpr int kDesignSize = 64;
+const QColor kInk(40, 60, 110);
+const QColor kPaper(250, 250, 245);
+const QColor kAccent(40, 140, 70);
+
+void drawPage(QPainter& p, const QRectF& page) {
+    p.setPen(QPen(kInk, 3));
+    p.setBrush(kPaper);
+    p.drawRoundedRect(page, 3, 3);
+    p.setPen(QPen(kInk, 2.5));
+    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
+        p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
+    }
+}
+
+void drawExportText(QPainter& p) {
+    drawPage(p, QRectF(8, 4, 36, 48));
+    // An arrow leaving the page: the text goes out to a file.
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    QPainterPath arrow;
+    arrow.moveTo(34, 40);
+    arrow.lineTo(48, 40);
+    arrow.lineTo(48, 32);
+    arrow.lineTo(62, 46);
+    arrow.lineTo(48, 60);
+    arrow.lineTo(48, 52);
+    arrow.lineTo(34, 52);
+    arrow.closeSubpath();
+    p.drawPath(arrow);
+}
+
+void drawCopyAll(QPainter& p) {
+    drawPage(p, QRectF(6, 4, 34, 44));
+    drawPage(p, QRectF(24, 16, 34, 44));
+}
+
+void drawStatistics(QPainter& p) {
+    p.setPen(QPen(kInk, 3));
+    p.drawLine(QPointF(8, 6), QPointF(8, 56));
+    p.drawLine(QPointF(8, 56), QPointF(60, 56));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(14, 36, 10, 18));
+    p.setBrush(kInk);
+    p.drawRect(QRectF(29, 18, 10, 36));
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(44, 28, 10, 26));
+}
+
+void drawGenerate(QPainter& p) {
+    // A circle of arrow: once more from the start.
+    p.setPen(QPen(kAccent, 7, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(12, 12, 40, 40), 100 * 16, 280 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    QPainterPath head;
+    head.moveTo(28, 2);
+    head.lineTo(44, 12);
+    head.lineTo(28, 22);
+    head.closeSubpath();
+    p.drawPath(head);
+}
+
+QPixmap drawn(ToolbarIcon which, int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(qreal(size) / kDesignSize, qreal(size) / kDesignSize);
+    switch (which) {
+        case ToolbarIcon::ExportText:
+            drawExportText(p);
+            break;
+        case ToolbarIcon::CopyAll:
+            drawCopyAll(p);
+            break;
+        case ToolbarIcon::Statistics:
+            drawStatistics(p);
+            break;
+        case ToolbarIcon::Generate:
+            drawGenerate(p);
+            break;
+    }
+    return pixmap;
+}
+
+const char* themeName(ToolbarIcon which) {
+    switch (which) {
+        case ToolbarIcon::ExportText:
+            return "document-save-as";
+        case ToolbarIcon::CopyAll:
+            return "edit-copy";
+        case ToolbarIcon::Statistics:
+            return "view-statistics";
+        case ToolbarIcon::Generate:
+            return "view-refresh";
+    }
+    return "";
+}
+
+}  // namespace
+
+QIcon toolbarIcon(ToolbarIcon which) {
+    QIcon fallback;
+    for (int size : {16, 24, 32, 48, 64}) {
+        fallback.addPixmap(drawn(which, size));
+    }
+    return QIcon::fromTheme(QString::fromLatin1(themeName(which)), fallback);
+}
+
+}  // namespace korvex::ui
