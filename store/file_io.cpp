@@ -281,38 +281,53 @@ std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* 
         }
         return std::nullopt;
     };
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) {
-        return fail(std::make_error_code(std::errc::no_such_file_or_directory));
+    // One open, one fstat, one read. The open must not wait: a pipe would hold it until a
+    // writer came. The fstat then refuses pipes and devices, which could keep the reader
+    // waiting for ever, or never end.
+    errno = 0;
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        // A path through something that is not a folder names no file either.
+        return fail(errno == ENOTDIR ? std::make_error_code(std::errc::no_such_file_or_directory)
+                                     : lastSystemError());
     }
-    if (fs::is_directory(status)) {
+    const std::unique_ptr<const int, void (*)(const int*)> closer(
+        &descriptor, [](const int* open) { ::close(*open); });
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0) {
+        return fail(lastSystemError());
+    }
+    if (S_ISDIR(info.st_mode)) {
         return fail(std::make_error_code(std::errc::is_a_directory));
     }
-    // A pipe or a device could keep the reader waiting for ever, or never end.
-    if (!fs::is_regular_file(status)) {
+    if (!S_ISREG(info.st_mode)) {
         return fail(std::make_error_code(std::errc::operation_not_supported));
     }
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> in(std::fopen(file.c_str(), "rb"));
-    if (!in) {
-        return fail(lastSystemError());
-    }
-    std::string content;
-    if (const auto size = fs::file_size(file, ec); !ec) {
-        content.reserve(static_cast<std::size_t>(size));
-    }
-    char buffer[64 * 1024];
+    // A file that shrinks meanwhile gives what is left; one that reports no size (some
+    // system files) is read to its end.
+    std::string content(static_cast<std::size_t>(info.st_size), '\0');
+    const bool toTheEnd = content.empty();
+    std::size_t got = 0;
     for (;;) {
-        std::size_t got = std::fread(buffer, 1, sizeof buffer, in.get());
-        content.append(buffer, got);
-        if (got < sizeof buffer) {
+        if (got == content.size()) {
+            if (!toTheEnd) {
+                break;
+            }
+            content.resize(got + 64 * 1024);
+        }
+        const ssize_t n = ::read(descriptor, content.data() + got, content.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(lastSystemError());
+        }
+        if (n == 0) {
             break;
         }
+        got += static_cast<std::size_t>(n);
     }
-    if (std::ferror(in.get())) {
-        return fail(lastSystemError());
-    }
+    content.resize(got);
     if (error) {
         error->clear();
     }
