@@ -1,0 +1,333 @@
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "output/output_window.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/text_conversion.h"
+#include "platform/twips.h"
+#include "shell/main_toolbar.h"
+#include "shell/new_project_dialog.h"
+#include "shell/program_info.h"
+#include "shell/shared_menus.h"
+#include "shell/window_arrangement.h"
+#include "store/last_project.h"
+#include "store/project_list.h"
+
+namespace korvex::ui {
+
+using platform::fromPath;
+using platform::toQString;
+using platform::toUtf8;
+using platform::twips;
+
+namespace {
+
+constexpr int kTickMs = 100;
+constexpr int kMinimumWidthTwips = 3765;
+constexpr int kBesideOffsetTwips = 200;
+
+QColor colourOf(store::ColourNumber colour) {
+    return QColor(store::redOf(colour), store::greenOf(colour), store::blueOf(colour));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, store::AppFolder app,
+                       RecordWriter::WriteFunction writeRecord, QWidget* parent)
+    : QMainWindow(parent),
+      recordWriter_(writeRecord
+                        ? std::move(writeRecord)
+                        : [](const engine::WorkingRecord& record,
+                             const std::filesystem::path&
+                                 folder) { return engine::writeWorkingFiles(record, folder); }),
+      state_(std::move(app), dialogs, desktop, random_, recordWriter_, *this),
+      mdiArea_(new QMdiArea),
+      toolBar_(new MainToolBar),
+      startTimer_(new QTimer(this)),
+      watchTimer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("MDIForm1"));
+    setMinimumWidth(twips(kMinimumWidthTwips));
+
+    auto* frame = new QWidget;
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolBar_);
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(frame);
+    mdiArea_->setObjectName(QStringLiteral("MDIArea"));
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::showMenusOf);
+
+    createMenus();
+    createToolBar();
+    // The design look, until the settings say otherwise.
+    toolBar_->setColours(colourOf(store::kDarkGrey), std::nullopt);
+
+    for (const std::string& name :
+         store::listProjects(state_.app.projects(), store::ListPattern::AllFiles)) {
+        startupProjects_ << toQString(name);
+    }
+
+    watchTimer_->setObjectName(QStringLiteral("Timer1"));
+    watchTimer_->setInterval(kTickMs);
+    connect(watchTimer_, &QTimer::timeout, this, &MainWindow::followOpenWindows);
+    watchTimer_->start();
+    followOpenWindows();
+
+    startTimer_->setObjectName(QStringLiteral("StartUp"));
+    startTimer_->setSingleShot(true);
+    startTimer_->setInterval(kTickMs);
+    connect(startTimer_, &QTimer::timeout, this, &MainWindow::start);
+    startTimer_->start();
+}
+
+MainWindow::~MainWindow() {
+    // Child windows reach the shared state while they close: let them go first.
+    delete mdiArea_;
+    mdiArea_ = nullptr;
+}
+
+void MainWindow::createMenus() {
+    auto* file = new QMenu(QStringLiteral("File"), this);
+    file->setObjectName(QStringLiteral("FileX"));
+    addProjectItems(file, *this, {});
+    file->addSeparator();
+    QAction* setting = file->addAction(QStringLiteral("Setting..."));
+    setting->setObjectName(QStringLiteral("SettingX"));
+    setting->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(setting, &QAction::triggered, this, &MainWindow::editSettings);
+    file->addSeparator();
+    addQuitItem(file, *this);
+
+    windowsMenu_ = createWindowsMenu(this, *this);
+    mainMenus_ = {file, windowsMenu_, createHelpMenu(this, *this, QStringLiteral("MenuHelpX"))};
+    showMenusOf(nullptr);
+}
+
+void MainWindow::createToolBar() {
+    using Group = MainToolBar::Group;
+    using Focus = MainToolBar::Focus;
+    QStyle* look = style();
+    auto add = [this](Group group, const char* name, const char* tip, const QIcon& icon,
+                      std::function<void()> command, Focus focus = Focus::ToBar) {
+        return toolBar_->addButton(group, QString::fromLatin1(name), QString::fromLatin1(tip), icon,
+                                   focus, std::move(command));
+    };
+    add(Group::Left, "Command1", "Add New Project (or press F2)",
+        look->standardIcon(QStyle::SP_FileIcon), [this] { newProject(); });
+    add(Group::Left, "Command2", "Open Projects (or Press F3)",
+        look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); })
+        ->setEnabled(canOpenProjects());
+    add(Group::Left, "Command7", "Last Projects (or Press F4)",
+        look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
+    toolBar_->setArrangementButtons({
+        add(Group::Left, "Command3", "Cascade", arrangementIcon(Arrangement::Cascade),
+            [this] { cascade(); }),
+        add(Group::Left, "Command4", "Horizontal", arrangementIcon(Arrangement::Horizontal),
+            [this] { tileHorizontally(); }),
+        add(Group::Left, "Command5", "Vertical", arrangementIcon(Arrangement::Vertical),
+            [this] { tileVertically(); }),
+        add(Group::Left, "Command6", "Close all", look->standardIcon(QStyle::SP_DialogCloseButton),
+            [this] { closeAll(false); }),
+    });
+    add(Group::Right, "Command8", "Setting...",
+        look->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { editSettings(); });
+    add(Group::Right, "Command12", "Projects Manager...", look->standardIcon(QStyle::SP_DirIcon),
+        [this] { browseProjects(); });
+    add(Group::Right, "Command11", "Examples...",
+        look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); })
+        ->setEnabled(canOpenProjects());
+    // Help leaves the focus on its button.
+    add(
+        Group::Right, "Command10", "Help offline...",
+        look->standardIcon(QStyle::SP_DialogHelpButton), [this] { help(); }, Focus::Keep);
+    add(Group::Right, "Command9", "Official Web Site...",
+        look->standardIcon(QStyle::SP_DriveNetIcon), [this] { openWebSite(); });
+}
+
+void MainWindow::start() {
+    startTimer_->stop();
+    setWindowTitle(mainWindowTitle());
+    applySettings();
+    emit started();
+}
+
+void MainWindow::applySettings() {
+    state_.settings = store::loadSettings(state_.app);
+    const store::Settings& settings = state_.settings;
+    toolBar_->setVisible(settings.showMainBar);
+    std::optional<QColor> panel;
+    if (settings.mainBarButtonsColour) {
+        panel = colourOf(*settings.mainBarButtonsColour);
+    }
+    toolBar_->setColours(colourOf(settings.mainBarColour), panel);
+    if (settings.backgroundColour) {
+        mdiArea_->setBackground(colourOf(*settings.backgroundColour));
+    }
+}
+
+void MainWindow::followOpenWindows() {
+    const bool open = state_.openWindows > 0;
+    windowsMenu_->menuAction()->setVisible(open);
+    toolBar_->setArrangementButtonsVisible(open);
+}
+
+void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
+    if (subWindow == nullptr) {
+        // The area reports no active child while the frame itself is inactive (a message box
+        // is up, say); the current child keeps its menus then.
+        subWindow = mdiArea_->currentSubWindow();
+        if (subWindow != nullptr && !subWindow->isVisible()) {
+            subWindow = nullptr;
+        }
+    }
+    auto* child = subWindow != nullptr ? dynamic_cast<ChildWindow*>(subWindow->widget()) : nullptr;
+    const QList<QMenu*> menus = child != nullptr ? child->menuBarMenus() : mainMenus_;
+    QMenuBar* bar = menuBar();
+    for (QAction* action : bar->actions()) {
+        bar->removeAction(action);
+    }
+    for (QMenu* menu : menus) {
+        bar->addMenu(menu);
+    }
+}
+
+void MainWindow::newProject() {
+    // One dialog at a time, loaded afresh by every opener.
+    if (newProjectDialog_ != nullptr) {
+        QWidget* holder = newProjectDialog_->parentWidget();
+        (holder != nullptr ? holder : newProjectDialog_.data())->close();
+    }
+    newProjectDialog_ = new NewProjectDialog(state_);
+    addChild(newProjectDialog_);
+}
+
+void MainWindow::openProjects(const QString& /*filePath*/) {
+    // The Projects Manager is not part of this program yet; its commands stay disabled.
+    if (!canOpenProjects()) {
+        return;
+    }
+}
+
+void MainWindow::examples() {
+    if (!canOpenProjects()) {
+        return;
+    }
+}
+
+void MainWindow::lastProject() {
+    const std::optional<store::LastProject> last = store::readLastProject(state_.app);
+    if (!last) {
+        state_.dialogs.warning(this, kProgramTitle, QStringLiteral("Last Project not found."));
+        return;
+    }
+    state_.prgFolder = last->folder;
+    openEditor(toQString(last->name));
+}
+
+void MainWindow::quit() {
+    close();
+}
+
+void MainWindow::cascade() {
+    mdiArea_->cascadeSubWindows();
+}
+
+void MainWindow::tileHorizontally() {
+    tile(*mdiArea_, Qt::Vertical);
+}
+
+void MainWindow::tileVertically() {
+    tile(*mdiArea_, Qt::Horizontal);
+}
+
+void MainWindow::closeAll(bool clearOpenWindowList) {
+    // A child that refuses (its user kept it) ends the round and stays open; the list then
+    // still counts it.
+    if (closeSubWindows(*mdiArea_) && clearOpenWindowList) {
+        state_.openWindows = 0;
+    }
+}
+
+void MainWindow::help() {
+    state_.desktop.openDocument(fromPath(state_.app.helpFile()));
+}
+
+void MainWindow::about() {
+    state_.dialogs.information(this, kProgramTitle, aboutText(today_()));
+}
+
+void MainWindow::editSettings() {
+    state_.desktop.startProgram(fromPath(state_.app.externalEditor()),
+                                {fromPath(state_.app.settingFile())});
+}
+
+void MainWindow::browseProjects() {
+    state_.desktop.openFolder(fromPath(state_.app.projects()));
+}
+
+void MainWindow::openWebSite() {
+    state_.desktop.openDocument(kWebSite);
+}
+
+QMdiSubWindow* MainWindow::addChild(QWidget* window) {
+    QMdiSubWindow* subWindow = mdiArea_->addSubWindow(window);
+    // The sub-window's own menu binds Ctrl+W and Ctrl+F4, which would make the same keys of
+    // the child's menus ambiguous so that neither fires.
+    if (QMenu* system = subWindow->systemMenu()) {
+        for (QAction* action : system->actions()) {
+            action->setShortcuts({});
+        }
+    }
+    window->show();
+    subWindow->show();
+    return subWindow;
+}
+
+void MainWindow::openOutput(const QString& title, const QString& projectPath,
+                            QWidget* besideWindow) {
+    auto* window = new OutputWindow(state_);
+    window->setWindowTitle(title);
+    window->setProjectPath(projectPath);
+    QMdiSubWindow* subWindow = addChild(window);
+    if (besideWindow != nullptr) {
+        QWidget* beside = besideWindow->parentWidget() != nullptr &&
+                                  qobject_cast<QMdiSubWindow*>(besideWindow->parentWidget())
+                              ? besideWindow->parentWidget()
+                              : besideWindow;
+        subWindow->move(beside->pos() +
+                        QPoint(twips(kBesideOffsetTwips), twips(kBesideOffsetTwips)));
+    }
+}
+
+void MainWindow::openEditor(const QString& projectName) {
+    // Until the program has its editor, a project opens in a generated-text window.
+    openOutput(projectName, toQString(store::projectPath(state_.prgFolder, toUtf8(projectName))));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!closeSubWindows(*mdiArea_)) {
+        event->ignore();
+        return;
+    }
+    // The record writer may still be writing Temp.txt; deleting it first would let the
+    // writer bring it back.
+    recordWriter_.waitForIdle();
+    std::error_code ignored;
+    std::filesystem::remove(state_.app.workingFile(), ignored);
+    event->accept();
+}
+
+}  // namespace korvex::ui

@@ -1,0 +1,197 @@
+#include "shell/new_project_dialog.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/dialogs.h"
+#include "platform/engine_host.h"
+#include "platform/key_preview.h"
+#include "platform/text_conversion.h"
+#include "platform/twips.h"
+#include "shell/program_info.h"
+#include "shell/shared_state.h"
+#include "store/project_list.h"
+#include "store/projects.h"
+
+namespace korvex::ui {
+
+using platform::toQString;
+using platform::toUtf8;
+using platform::twips;
+
+namespace {
+
+constexpr int kWidthTwips = 4695;
+constexpr int kHeightTwips = 6645;
+constexpr int kLeftTwips = 1;
+constexpr int kTopTwips = 1;
+
+QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+bool isEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+}  // namespace
+
+NewProjectDialog::NewProjectDialog(SharedState& state, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      nameField_(new QLineEdit(this)),
+      projectList_(new QListWidget(this)),
+      createButton_(new QPushButton(QStringLiteral("&Create"), this)),
+      cancelButton_(new QPushButton(QStringLiteral("&Cancel"), this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("New Project"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    nameField_->setObjectName(QStringLiteral("Text1"));
+    projectList_->setObjectName(QStringLiteral("List1"));
+    createButton_->setObjectName(QStringLiteral("Command1"));
+    cancelButton_->setObjectName(QStringLiteral("Command2"));
+    createButton_->setDefault(true);
+
+    auto* warning = namedLabel(QStringLiteral("Label2"),
+                               QStringLiteral("Characters Not Allowed: < > : \\ / | * ?"), this);
+    QPalette red = warning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    warning->setPalette(red);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(namedLabel(QStringLiteral("Label1"),
+                                 QStringLiteral("New Project - Type a Project Name"), this));
+    layout->addWidget(nameField_);
+    layout->addWidget(warning);
+    layout->addSpacing(twips(120));
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label3"), QStringLiteral("Existing Projects:"), this));
+    layout->addWidget(projectList_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(createButton_);
+    buttons->addWidget(cancelButton_);
+    layout->addLayout(buttons);
+
+    state_.prgFolder = store::ProjectFolder::Projects;
+    for (const std::string& name :
+         store::listProjects(state_.app.projects(), store::ListPattern::IniFiles)) {
+        projectList_->addItem(toQString(name));
+    }
+
+    connect(projectList_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QListWidgetItem* item = projectList_->currentItem(); item && item->isSelected()) {
+            nameField_->setText(item->text());
+        }
+    });
+    connect(createButton_, &QPushButton::clicked, this, &NewProjectDialog::create);
+    connect(cancelButton_, &QPushButton::clicked, this, &NewProjectDialog::closeWindow);
+
+    // Enter is the default button's key wherever the focus is, except on Cancel itself.
+    platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        if (!isEnter(key)) {
+            return false;
+        }
+        if (cancelButton_->hasFocus()) {
+            closeWindow();
+        } else {
+            create();
+        }
+        return true;
+    });
+    nameField_->setFocus();
+}
+
+void NewProjectDialog::create() {
+    const QString typed = nameField_->text();
+    const QDateTime now = clock_();
+    const QLocale locale = QLocale::system();
+    const QString date = locale.toString(now.date(), QLocale::ShortFormat);
+    const QString time = locale.toString(
+        now.time(), platform::EngineHost::withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+
+    const store::CreateResult result = store::createProject(
+        state_.app, state_.prgFolder, toUtf8(typed), toUtf8(date), toUtf8(time));
+    switch (result.status) {
+        case store::CreateResult::Status::NothingToDo:
+            return;
+        case store::CreateResult::Status::AlreadyExists:
+            state_.dialogs.information(this, kProgramTitle, toQString(result.message));
+            nameField_->setFocus();
+            return;
+        case store::CreateResult::Status::Failed:
+            // Nothing was written, so there is nothing to open.
+            state_.dialogs.warning(this, kProgramTitle, toQString(result.message));
+            nameField_->setFocus();
+            return;
+        case store::CreateResult::Status::Created:
+            break;
+    }
+    // The Projects Manager, when it opened this dialog, shows the new project in its list.
+    if (!fromManager_) {
+        state_.commands.openEditor(toQString(result.name));
+    } else if (state_.commands.canOpenProjects()) {
+        state_.commands.openProjects(QString());
+    }
+    closeWindow();
+}
+
+QMdiSubWindow* NewProjectDialog::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+void NewProjectDialog::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QMdiSubWindow* sub = subWindow();
+    if (sub != nullptr && sub != settledIn_) {
+        settledIn_ = sub;
+        sub->installEventFilter(this);
+        settle();
+    }
+    nameField_->setFocus();
+}
+
+bool NewProjectDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == settledIn_ && event->type() == QEvent::WindowStateChange &&
+        settledIn_->isMaximized()) {
+        // Leave the state change that brought us here before undoing it.
+        QTimer::singleShot(0, this, &NewProjectDialog::settle);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void NewProjectDialog::settle() {
+    QMdiSubWindow* sub = subWindow();
+    if (sub == nullptr) {
+        resize(twips(kWidthTwips), twips(kHeightTwips));
+        return;
+    }
+    if (sub->isMaximized()) {
+        sub->showNormal();
+    }
+    sub->setFixedSize(twips(kWidthTwips), twips(kHeightTwips));
+    sub->move(twips(kLeftTwips), twips(kTopTwips));
+}
+
+void NewProjectDialog::closeWindow() {
+    if (QMdiSubWindow* sub = subWindow()) {
+        sub->close();
+    } else {
+        close();
+    }
+}
+
+}  // namespace korvex::ui

@@ -1,0 +1,22 @@
+#pragma once
+// The main program's name, version and the texts built from them.
+
+#include <QDate>
+#include <QString>
+
+namespace korvex::ui {
+
+/// The program title: the caption of every message box without a caption of its own.
+inline const QString kProgramTitle = QStringLiteral("Korvex5");
+inline const QString kVersion = QStringLiteral("5.00");
+/// The project's web site, opened by the toolbar's "Official Web Site..." button.
+inline const QString kWebSite = QStringLiteral("https://korvex5.example.org");
+
+/// The main window's title: the product name and its version.
+QString mainWindowTitle();
+
+/// The About box's text. The year comes from `today` itself, never from the tail of a date
+/// written in the user's format (which need not end in the year).
+QString aboutText(const QDate& today);
+
+}  // namespace korvex::ui
