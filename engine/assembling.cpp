@@ -11,14 +11,19 @@ namespace {
 
 class Assembler {
 public:
-    explicit Assembler(const AssemblyContext& context) : context_(context) {}
+    Assembler(const AssemblyContext& context, Assembly& outcome)
+        : context_(context), outcome_(outcome) {}
 
-    void append(std::string_view piece) {
-        if (outcome_.text.size() + piece.size() > context_.maxBytes) {
+    void append(std::string_view piece) { append(std::string_view{}, piece); }
+
+    // A pick is its alternative marker and its body, one piece.
+    void append(std::string_view marker, std::string_view piece) {
+        if (outcome_.text.size() + marker.size() + piece.size() > context_.maxBytes) {
             // Only this piece is left out: the text after it still has its place.
             outcome_.cut = true;
             return;
         }
+        outcome_.text += marker;
         outcome_.text += piece;
     }
 
@@ -74,32 +79,36 @@ public:
         append(accumulated);
     }
 
-    Assembly take() { return std::move(outcome_); }
-
 private:
     const AssemblyContext& context_;
-    Assembly outcome_;
+    Assembly& outcome_;
     std::optional<std::size_t> currentSlot_ = 0;  ///< empty: the last slot number named none
 };
 
 }  // namespace
 
-Assembly assemble(const WorkingRecord& record, const std::vector<std::string_view>& picks,
-                  const AssemblyContext& context) {
-    Assembler out(context);
+void Assembly::clear() {
+    text.clear();
+    answers.fill(std::nullopt);
+    cut = false;
+}
+
+void assemble(const WorkingRecord& record, const Picks& picks, const AssemblyContext& context,
+              Assembly& outcome) {
+    outcome.clear();
+    Assembler out(context, outcome);
     std::size_t block = 0;
     bool inRun = false;
-    for (std::size_t i = 0; i < record.lines.size(); ++i) {
-        const std::string_view line = record.line(i);
-        switch (record.lines[i].kind) {
+    for (std::size_t i = 0; i < record.lineCount(); ++i) {
+        switch (record.kinds[i]) {
             case LineKind::Blank:
             case LineKind::Comment:
                 continue;
             case LineKind::Alternative:
                 // A block contributes its pick once, where its first alternative stands.
                 if (!inRun) {
-                    if (block < picks.size()) {
-                        out.append(picks[block]);
+                    if (block < picks.size() && picks[block] != kNoPick) {
+                        out.append(kAlternativeMarker, record.body(picks[block]));
                     }
                     inRun = true;
                 }
@@ -113,17 +122,22 @@ Assembly assemble(const WorkingRecord& record, const std::vector<std::string_vie
                 inRun = false;
                 break;
         }
-        if (line.starts_with(kMessageDirective)) {
+        const std::string_view line = record.body(i);
+        const std::string_view trimmed = trimSpaces(line);
+        // Every directive here starts with a backslash and "m", "i" or "I".
+        if (trimmed.size() < 2 || trimmed[0] != '\\' ||
+            (trimmed[1] != 'm' && ascii::toLower(trimmed[1]) != 'i')) {
+            out.append(trimmed);
+        } else if (line.starts_with(kMessageDirective)) {
             context.host.showMessage(trimSpaces(line.substr(kMessageDirective.size())));
-        } else if (ascii::startsWithIgnoringCase(trimSpaces(line), kInputDirective)) {
+        } else if (ascii::startsWithIgnoringCase(trimmed, kInputDirective)) {
             out.ask(line);
         } else if (line.starts_with(kIncludeDirective)) {
             out.include(trimSpaces(line.substr(kIncludeDirective.size())));
         } else {
-            out.append(trimSpaces(line));
+            out.append(trimmed);
         }
     }
-    return out.take();
 }
 
 }  // namespace korvex::engine

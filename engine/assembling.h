@@ -13,6 +13,7 @@
 
 #include "engine/host.h"
 #include "engine/markers.h"
+#include "engine/picking.h"
 #include "engine/working_record.h"
 
 namespace korvex::engine {
@@ -28,6 +29,9 @@ struct Assembly {
     std::string text;
     AnswerSlots answers;
     bool cut = false;  ///< a piece was left out: the text would have outgrown its size limit
+
+    /// Empties the assembly and keeps its memory for the next generation.
+    void clear();
 };
 
 /// The file an `\inc\` line names, as assembling receives it.
@@ -47,14 +51,15 @@ using IncludeReader = std::function<IncludedFile(std::string_view path, std::siz
 
 struct AssemblyContext {
     Host& host;
-    IncludeReader readInclude;  ///< empty: `\inc\` lines add nothing
+    const IncludeReader& readInclude;  ///< empty: `\inc\` lines add nothing
     std::size_t maxBytes;
 };
 
 /// Assembles the output text: each block's pick where its first alternative stands, every
 /// other text line trimmed, without line breaks; `\msg\`, `\inp\` and `\inc\` lines act
 /// instead of adding themselves.
-Assembly assemble(const WorkingRecord& record, const std::vector<std::string_view>& picks,
-                  const AssemblyContext& context);
+/// The result goes into `outcome`, emptied first.
+void assemble(const WorkingRecord& record, const Picks& picks, const AssemblyContext& context,
+              Assembly& outcome);
 
 }  // namespace korvex::engine

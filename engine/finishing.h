@@ -1,7 +1,8 @@
 #pragma once
-// Finishing, the last stage: the replacements that turn the output text into the finished text, in
-// a fixed order — variables, block references, answers, then the markers, the date and the time.
-// Each step replaces every occurrence, left to right, on the text the previous step left.
+// Finishing, the last stage: the replacements that turn the output text into the finished
+// text, in a fixed order — variables, block references, answers, then the markers, the date
+// and the time. Each step replaces every occurrence, left to right, on the text the previous
+// step left.
 
 #include <cstddef>
 #include <string>
@@ -10,19 +11,32 @@
 
 #include "engine/assembling.h"
 #include "engine/host.h"
+#include "engine/picking.h"
 #include "engine/random.h"
+#include "engine/working_record.h"
 
 namespace korvex::engine {
 
 struct FinishingInput {
-    const std::vector<std::string>& variables;   ///< `\v` slots in definition order
-    const std::vector<std::string_view>& picks;  ///< by block number; 0 to 99 can be named
+    const std::vector<std::string>& variables;  ///< `\v` slots in definition order
+    const WorkingRecord& record;                ///< where the picks stand
+    const Picks& picks;                         ///< by block number; 0 to 99 can be named
     const AnswerSlots& answers;
 };
 
-/// Finishes `text` in place. Returns false when a replacement was left out because the text
-/// would have grown beyond `maxBytes`.
+/// Finishes `text` in place, using `scratch` for its working copy (a caller that finishes many
+/// texts keeps it, and its memory, from one to the next). Returns false when a replacement was
+/// left out because the text would have grown beyond `maxBytes`.
 bool finish(std::string& text, const FinishingInput& input, Random& random, Host& host,
-            std::size_t maxBytes);
+            std::size_t maxBytes, std::string& scratch);
+
+/// The markers "[.dot4.]", "[.dot2.]", "\s\", "\b\" and "\^\" replaced one step after another,
+/// each over the whole text: the definition that replaceMarkers() must match.
+void replaceMarkersStepByStep(std::string& text);
+
+/// The same replacements, in one pass over the text where that gives the same result, as it
+/// does for any text without a tangle of markers. `scratch` is left with unspecified content.
+/// Returns true when any backslash is left in the text.
+bool replaceMarkers(std::string& text, std::string& scratch);
 
 }  // namespace korvex::engine

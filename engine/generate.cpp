@@ -1,5 +1,8 @@
 #include "engine/generate.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "engine/assembling.h"
 #include "engine/finishing.h"
 #include "engine/picking.h"
@@ -57,23 +60,61 @@ std::string sizeWarning(std::size_t maxBytes) {
 
 const std::string kScriptCutWarning =
     "The script is too long to generate whole (over 4 GiB once read), so its end was left out.";
+const std::string kScriptTooLargeWarning =
+    "The script is too large to read into memory, so it was generated as empty.";
+
+// A script that cannot fit in memory (a sparse file can claim a terabyte) reads as empty
+// instead of ending the program.
+std::string loadScript(const std::filesystem::path& file, bool& tooLarge) {
+    try {
+        return readTextFile(file).value_or(std::string{});
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    tooLarge = true;
+    return {};
+}
 
 }  // namespace
 
-GenerationResult generate(std::string_view projectPath, const Options& options, Host& host,
-                          Random& random) {
-    GenerationResult result;
+struct Generator::Stages {
+    ReadingOutcome reading;
+    Picks picks;
+    Assembly assembly;
+    std::string scratch;
+    IncludeReader readInclude;
+};
+
+Generator::Generator(Options options, Host& host, Random& random)
+    : options_(std::move(options)),
+      host_(host),
+      random_(random),
+      stages_(std::make_unique<Stages>()) {
+    stages_->readInclude = includeReader(options_.appFolder);
+}
+
+Generator::~Generator() = default;
+
+GenerationResult& Generator::generate(std::string_view projectPath) {
+    GenerationResult& result = result_;
+    result.text.clear();
+    result.alternativeCount = 0;
+    result.variantCount.reset();
+    result.caption.reset();
     result.projectPath = projectPath;
+    result.endRequested = false;
+    result.warnings.clear();
     std::filesystem::path file =
-        options.scriptFile ? *options.scriptFile : projectFile(projectPath, options);
+        options_.scriptFile ? *options_.scriptFile : projectFile(projectPath, options_);
 
     // The reading pass starts again from nothing after every jump; only the draws survive.
     Draws draws;
     std::size_t jumps = 0;
-    ReadingOutcome reading;
+    ReadingOutcome& reading = stages_->reading;
+    bool scriptTooLarge = false;
     for (;;) {
-        const std::string script = readTextFile(file).value_or(std::string{});
-        reading = readingPass(script, draws, random, jumps < options.maxJumps);
+        const std::string script = loadScript(file, scriptTooLarge);
+        readScript(script, draws, random_, jumps < options_.maxJumps, reading);
         if (!reading.jumpTarget) {
             break;
         }
@@ -81,27 +122,30 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
         const std::string& target = *reading.jumpTarget;
         draws.draw = -1000;
         result.caption = target;
-        if (!options.runtime) {
+        if (!options_.runtime) {
             // The runtime reads its own script again; everything else goes to the target.
             result.projectPath = jumpPath(result.projectPath, target);
-            file = options.jumpFolder ? diskPath(target + ".ini", *options.jumpFolder)
-                                      : projectFile(result.projectPath, options);
+            file = options_.jumpFolder ? diskPath(target + ".ini", *options_.jumpFolder)
+                                       : projectFile(result.projectPath, options_);
         }
-        host.jumped(result.projectPath, target);
+        host_.jumped(result.projectPath, target);
     }
     if (reading.jumpRefused) {
         result.warnings.push_back(
-            {WarningKind::JumpLimit, jumpWarning(options.maxJumps, options.runtime)});
+            {WarningKind::JumpLimit, jumpWarning(options_.maxJumps, options_.runtime)});
     }
     if (reading.scriptCut) {
         result.warnings.push_back({WarningKind::ScriptLimit, kScriptCutWarning});
+    }
+    if (scriptTooLarge) {
+        result.warnings.push_back({WarningKind::ScriptLimit, kScriptTooLargeWarning});
     }
     result.endRequested = reading.endRequested;
 
     WorkingRecord& record = reading.record;
     splitBlocks(record);
-    record.createsBlockZero = !options.runtime;
-    if (!options.runtime) {
+    record.createsBlockZero = !options_.runtime;
+    if (!options_.runtime) {
         const auto alternatives = static_cast<long long>(record.altLines.size());
         result.alternativeCount = alternatives < 2 ? 0 : alternatives;
         for (std::size_t b = 0; b <= record.blockCount(); ++b) {
@@ -109,18 +153,28 @@ GenerationResult generate(std::string_view projectPath, const Options& options, 
         }
     }
 
-    const auto picks = pickAlternatives(record, random);
-    const AssemblyContext context{host, includeReader(options.appFolder), options.maxTextBytes};
-    Assembly output = assemble(record, picks, context);
+    Picks& picks = stages_->picks;
+    pickAlternatives(record, random_, picks);
+    Assembly& output = stages_->assembly;
+    assemble(record, picks, AssemblyContext{host_, stages_->readInclude, options_.maxTextBytes},
+             output);
     const bool complete =
-        finish(output.text, FinishingInput{reading.variables, picks, output.answers}, random, host,
-               options.maxTextBytes);
+        finish(output.text, FinishingInput{reading.variables, record, picks, output.answers},
+               random_, host_, options_.maxTextBytes, stages_->scratch);
     if (output.cut || !complete) {
-        result.warnings.push_back({WarningKind::TextLimit, sizeWarning(options.maxTextBytes)});
+        result.warnings.push_back({WarningKind::TextLimit, sizeWarning(options_.maxTextBytes)});
     }
-    result.text = std::move(output.text);
-    result.record = std::move(record);
+    // Swapped, not moved: the buffers of this result serve the generation after next.
+    result.text.swap(output.text);
+    result.record.clear();
+    std::swap(result.record, record);
     return result;
+}
+
+GenerationResult generate(std::string_view projectPath, const Options& options, Host& host,
+                          Random& random) {
+    Generator generator(options, host, random);
+    return std::move(generator.generate(projectPath));
 }
 
 }  // namespace korvex::engine

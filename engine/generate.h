@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,29 @@ struct GenerationResult {
     bool endRequested = false;
     std::vector<Warning> warnings;
     WorkingRecord record;  ///< what the working files hold, for writeWorkingFiles
+};
+
+/// Runs generations one after another, keeping its working memory from one to the next: a
+/// series of generations (korvex-gen -n) then neither allocates nor faults in the same memory
+/// again for each text.
+class Generator {
+public:
+    Generator(Options options, Host& host, Random& random);
+    ~Generator();
+    Generator(const Generator&) = delete;
+    Generator& operator=(const Generator&) = delete;
+
+    /// One generation, as generate() runs it. The result is the generator's own: it stays valid,
+    /// and may be taken apart, until the next call.
+    GenerationResult& generate(std::string_view projectPath);
+
+private:
+    struct Stages;
+    Options options_;
+    Host& host_;
+    Random& random_;
+    std::unique_ptr<Stages> stages_;
+    GenerationResult result_;
 };
 
 /// Runs one generation of the project at `projectPath` ("Projects\Letter": project folder,

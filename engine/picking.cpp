@@ -4,19 +4,22 @@
 
 namespace korvex::engine {
 
-std::vector<std::string_view> pickAlternatives(const WorkingRecord& record, Random& random) {
+void pickAlternatives(const WorkingRecord& record, Random& random, Picks& picks) {
     const std::size_t blocks = record.blockCount() + 1;
-    std::vector<std::string_view> picks(blocks);
+    picks.assign(blocks, kNoPick);
     for (std::size_t b = 0; b < blocks; ++b) {
         const std::size_t n = record.alternativesOf(b);
         random.reseedFromClock();
         const auto index =
             static_cast<std::size_t>(std::floor(static_cast<double>(n) * random.next()));
         if (n > 0) {
-            picks[b] = record.line(record.altLines[record.blockStart[b] + index]);
+            picks[b] = record.altLines[record.blockStart[b] + index];
         }
     }
-    return picks;
+}
+
+std::string pickText(const WorkingRecord& record, std::uint32_t pick) {
+    return pick == kNoPick ? std::string() : record.line(pick);
 }
 
 }  // namespace korvex::engine

@@ -1,23 +1,20 @@
 #include "engine/reading.h"
 
-#include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
+#include "engine/byte_search.h"
 #include "engine/markers.h"
 #include "engine/text.h"
 
 namespace korvex::engine {
 namespace {
 
-// The characters the working form replaces.
-constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (unsigned char c : {' ', '{', '}', '|'}) {
-        special[c] = true;
-    }
-    return special;
-}();
-constexpr std::size_t kMaxWorkingBytes = std::size_t{0xFFFFFFFF} - 16;
+// The record's offsets and line numbers are 32-bit: a gigantic script is cut short.
+constexpr std::size_t kMaxRecordSize = std::numeric_limits<std::uint32_t>::max() - 16;
+// A working line's body is at most four times its script text ("  " becomes "[.dot2.]").
+constexpr std::size_t kMaxGrowth = 4;
 
 void drawNumber(std::string_view argument, Draws& draws, Random& random) {
     if (auto bound = wholeNumber(argument)) {
@@ -45,133 +42,198 @@ std::optional<std::string> conditionalTarget(std::string_view argument, Draws& d
     return std::string(trimSpaces(pieces[1]));
 }
 
-}  // namespace
-
-LineKind classify(std::string_view line) {
-    if (line.starts_with(kAlternativeMarker)) {
-        return LineKind::Alternative;
+// What a working line that does not begin with the alternative marker is.
+LineKind textKind(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ') {
+        ++i;
     }
-    const auto trimmed = trimSpaces(line);
-    if (trimmed.empty()) {
+    if (i == line.size()) {
         return LineKind::Blank;
     }
-    return trimmed.front() == '!' ? LineKind::Comment : LineKind::Text;
+    return line[i] == '!' ? LineKind::Comment : LineKind::Text;
+}
+
+// A run of spaces in working form: four at a time first, then a pair, then a single space.
+void appendSpaces(std::string& out, std::size_t run) {
+    for (std::size_t k = 0; k < run / 4; ++k) {
+        out += kAlternativeMarker;
+    }
+    if (run % 4 >= 2) {
+        out += kSpaceMarker;
+    }
+    if (run % 2 == 1) {
+        out += ' ';
+    }
+}
+
+// The first byte at or after `p` that the working form changes: a brace, a bar, or a space
+// that another space follows (a single space stays as it is).
+const char* findWorkingSpecial(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i bar = _mm_set1_epi8('|');
+    const __m128i space = _mm_set1_epi8(' ');
+    while (end - p >= 17) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const __m128i braces =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, open), _mm_cmpeq_epi8(bytes, close));
+        const __m128i spaces =
+            _mm_and_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(next, space));
+        const int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(braces, _mm_cmpeq_epi8(bytes, bar)), spaces));
+        if (mask != 0) {
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        }
+        p += 16;
+    }
+#endif
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (c == '{' || c == '}' || c == '|' || (c == ' ' && p + 1 < end && p[1] == ' ')) {
+            return p;
+        }
+    }
+    return end;
+}
+
+}  // namespace
+
+void ReadingOutcome::clear() {
+    record.clear();
+    variables.clear();
+    endRequested = false;
+    jumpTarget.reset();
+    jumpRefused = false;
+    scriptCut = false;
+}
+
+LineKind classify(std::string_view line) {
+    return line.starts_with(kAlternativeMarker) ? LineKind::Alternative : textKind(line);
 }
 
 void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record) {
-    std::string& out = record.workingText;
-    std::size_t lineStart = out.size();
-    // The first working line of a `\rnd\` or `\if\` line holds the directive itself: it is
-    // one whatever its indentation, so four spaces (an alternative marker) never make it an
-    // alternative that could be picked and printed.
-    bool directiveLine = directive;
+    std::string& out = record.text;
+    const char* p = scriptLine.data();
+    const char* const end = p + scriptLine.size();
+    // The line being written follows a "{" or a "|", or begins with four spaces: it is an
+    // alternative, and its body leaves out the marker its kind stands for.
+    bool alternative = false;
+    bool firstLine = true;
+    auto startLine = [&] {
+        const char* spaces = p;
+        while (spaces < end && *spaces == ' ') {
+            ++spaces;
+        }
+        // The first working line of a directive is the directive, however far it is indented.
+        if (!alternative && spaces - p >= 4 && !(firstLine && directive)) {
+            alternative = true;
+            appendSpaces(out, static_cast<std::size_t>(spaces - p) - 4);
+            p = spaces;
+        }
+    };
     auto endLine = [&] {
-        const std::string_view line(out.data() + lineStart, out.size() - lineStart);
-        LineKind kind = classify(line);
-        if (directiveLine || (directive && kind == LineKind::Text)) {
+        const std::size_t start = record.ends.empty() ? 0 : record.ends.back();
+        LineKind kind = alternative
+                            ? LineKind::Alternative
+                            : textKind(std::string_view(out.data() + start, out.size() - start));
+        if (directive && kind == LineKind::Text) {
             kind = LineKind::Directive;
         }
-        directiveLine = false;
-        record.lines.push_back(
-            {static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(line.size()), kind});
-        out += kLineBreak;
-        lineStart = out.size();
+        record.ends.push_back(static_cast<std::uint32_t>(out.size()));
+        record.kinds.push_back(kind);
+        firstLine = false;
     };
-    const std::size_t n = scriptLine.size();
-    for (std::size_t i = 0; i < n;) {
-        // Copy the ordinary characters up to the next space, brace or bar in one go.
-        std::size_t plain = i;
-        while (plain < n && !kSpecial[static_cast<unsigned char>(scriptLine[plain])]) {
-            ++plain;
-        }
-        out.append(scriptLine.data() + i, plain - i);
-        i = plain;
-        if (i == n) {
+
+    startLine();
+    for (;;) {
+        const char* special = findWorkingSpecial(p, end);
+        out.append(p, static_cast<std::size_t>(special - p));
+        p = special;
+        if (p == end) {
             break;
         }
-        const char c = scriptLine[i];
-        if (c == ' ') {
-            // Braces and bars become text without spaces, so each run of spaces is replaced on
-            // its own: four at a time first, then a pair, then a single space stays.
-            std::size_t run = 0;
-            while (i < n && scriptLine[i] == ' ') {
-                ++run;
-                ++i;
+        if (*p == ' ') {
+            const char* spaces = p;
+            while (spaces < end && *spaces == ' ') {
+                ++spaces;
             }
-            for (std::size_t k = 0; k < run / 4; ++k) {
-                out += kAlternativeMarker;
-            }
-            if (run % 4 >= 2) {
-                out += kSpaceMarker;
-            }
-            if (run % 2 == 1) {
-                out += ' ';
-            }
+            appendSpaces(out, static_cast<std::size_t>(spaces - p));
+            p = spaces;
             continue;
         }
         endLine();
-        if (c != '}') {
-            out += kAlternativeMarker;  // "{" and "|" start an alternative
-        }
-        ++i;
+        alternative = *p != '}';  // "{" and "|" start an alternative
+        ++p;
+        startLine();
     }
     endLine();
 }
 
-ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random, bool mayJump) {
-    ReadingOutcome outcome;
-    outcome.record.workingText.reserve(script.size() + script.size() / 2);
-    std::size_t start = 0;
-    const std::size_t n = script.size();
-    while (start < n) {
+void readScript(std::string_view script, Draws& draws, Random& random, bool mayJump,
+                ReadingOutcome& outcome) {
+    outcome.clear();
+    WorkingRecord& record = outcome.record;
+    record.text.reserve(script.size());
+    const char* p = script.data();
+    const char* const end = p + script.size();
+    while (p < end) {
         // One script line: it ends at CR LF, a lone CR or a lone LF.
-        std::size_t end = start;
-        while (end < n && script[end] != '\r' && script[end] != '\n') {
-            ++end;
+        const char* lineEnd = findEither(p, end, '\r', '\n');
+        const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        p = lineEnd;
+        if (p < end) {
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
         }
-        const std::string_view line = script.substr(start, end - start);
-        start = end + (end + 1 < n && script[end] == '\r' && script[end + 1] == '\n' ? 2 : 1);
 
-        // Directives read their argument from the trimmed line, so an indented directive works
-        // like one at the start of the line.
-        const std::string_view trimmed = trimSpaces(line);
-        if (trimmed.empty() || trimmed.front() == '!') {
-            continue;
+        std::size_t lead = 0;
+        while (lead < line.size() && line[lead] == ' ') {
+            ++lead;
         }
-        if (trimmed.starts_with(kEndDirective)) {
-            outcome.endRequested = true;
-            continue;
+        if (lead == line.size() || line[lead] == '!') {
+            continue;  // blank or comment
         }
         bool directive = false;
-        if (trimmed.starts_with(kDrawDirective)) {
-            drawNumber(trimmed.substr(kDrawDirective.size()), draws, random);
-            directive = true;
-        } else if (trimmed.starts_with(kJumpDirective)) {
-            directive = true;
-            const auto target = conditionalTarget(trimmed.substr(kJumpDirective.size()), draws);
-            if (target && draws.draw == draws.ifNumber) {
-                if (mayJump) {
-                    outcome.jumpTarget = *target;
-                    return outcome;
+        if (line[lead] == '\\') {
+            // Directives read their argument from the trimmed line, so an indented directive
+            // works like one at the start of the line.
+            const std::string_view trimmed = trimSpaces(line);
+            if (trimmed.starts_with(kEndDirective)) {
+                outcome.endRequested = true;
+                continue;
+            }
+            if (trimmed.starts_with(kDrawDirective)) {
+                drawNumber(trimmed.substr(kDrawDirective.size()), draws, random);
+                directive = true;
+            } else if (trimmed.starts_with(kJumpDirective)) {
+                directive = true;
+                const auto target = conditionalTarget(trimmed.substr(kJumpDirective.size()), draws);
+                if (target && draws.draw == draws.ifNumber) {
+                    if (mayJump) {
+                        outcome.jumpTarget = *target;
+                        return;
+                    }
+                    outcome.jumpRefused = true;
                 }
-                outcome.jumpRefused = true;
+            } else if (trimmed.starts_with(kVariableDirective)) {
+                if (outcome.variables.size() < kSlotCount) {
+                    outcome.variables.emplace_back(
+                        trimSpaces(trimmed.substr(kVariableDirective.size())));
+                }
+                continue;
             }
-        } else if (trimmed.starts_with(kVariableDirective)) {
-            if (outcome.variables.size() < kSlotCount) {
-                outcome.variables.emplace_back(
-                    trimSpaces(trimmed.substr(kVariableDirective.size())));
-            }
-            continue;
         }
-        // A working line is at most ten times its script line ("{" becomes eleven bytes with
-        // its line break); offsets are 32-bit, so a gigantic script is cut short.
-        if (outcome.record.workingText.size() + 11 * line.size() + 2 > kMaxWorkingBytes) {
+        // At most one working line per byte and one more, each body at most four times its
+        // script text.
+        if (record.text.size() + kMaxGrowth * line.size() > kMaxRecordSize ||
+            record.kinds.size() + line.size() + 1 > kMaxRecordSize) {
             outcome.scriptCut = true;
             break;
         }
-        appendWorkingLines(line, directive, outcome.record);
+        appendWorkingLines(line, directive, record);
     }
-    return outcome;
 }
 
 }  // namespace korvex::engine

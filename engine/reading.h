@@ -27,16 +27,21 @@ struct ReadingOutcome {
     bool endRequested = false;
     std::optional<std::string> jumpTarget;  ///< set when an `\if\` line jumped: the pass stopped
     bool jumpRefused = false;               ///< an `\if\` line matched when jumping was not allowed
-    bool scriptCut = false;  ///< the script was too long for the working file (4 GiB) and was cut
+    bool scriptCut = false;  ///< the script was too long for the working record and was cut
+
+    /// Empties the outcome and keeps its memory for the next reading.
+    void clear();
 };
 
-/// Runs the reading pass over decoded script text. `mayJump` false makes matching `\if\`
-/// lines stay where they are (the jump limit was reached).
-ReadingOutcome readingPass(std::string_view script, Draws& draws, Random& random, bool mayJump);
+/// Runs the reading pass over decoded script text into `outcome`, which is emptied first.
+/// `mayJump` false makes matching `\if\` lines stay where they are (the jump limit was reached).
+void readScript(std::string_view script, Draws& draws, Random& random, bool mayJump,
+                ReadingOutcome& outcome);
 
 /// Appends the working form of one script line: four spaces become "[.dot4.]", "{" a line
 /// break and "[.dot4.]", "}" a line break, "|" a line break and "[.dot4.]", two spaces
-/// "[.dot2.]" — in that order, so four spaces are taken before two.
+/// "[.dot2.]" — in that order, so four spaces are taken before two. `directive` marks the line
+/// of a `\rnd\` or `\if\` directive.
 void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingRecord& record);
 
 LineKind classify(std::string_view workingLine);

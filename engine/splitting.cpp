@@ -7,15 +7,13 @@ namespace korvex::engine {
 void splitBlocks(WorkingRecord& record) {
     record.altLines.clear();
     record.blockStart.assign(1, 0);
-    const bool anyAlternative = std::any_of(
-        record.lines.begin(), record.lines.end(),
-        [](const WorkingRecord::Line& line) { return line.kind == LineKind::Alternative; });
-    if (!anyAlternative) {
+    const auto& kinds = record.kinds;
+    if (std::find(kinds.begin(), kinds.end(), LineKind::Alternative) == kinds.end()) {
         record.blockStart.push_back(0);  // block 0, with nothing in it
         return;
     }
-    for (std::size_t i = 0; i < record.lines.size(); ++i) {
-        switch (record.lines[i].kind) {
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        switch (kinds[i]) {
             case LineKind::Alternative:
                 record.altLines.push_back(static_cast<std::uint32_t>(i));
                 break;

@@ -128,16 +128,16 @@ Replaced replaceAll(std::string& text, std::string_view pattern, std::string_vie
     }
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    const char* hit = findIn(begin, end, pattern);
-    if (hit == end) {
+    const char* const first = findIn(begin, end, pattern);
+    if (first == end) {
         return Replaced::None;
     }
-    // Find them all first, so a text that would grow too long is left untouched.
-    std::vector<std::size_t> hits;
-    for (const char* at = hit; at != end; at = findIn(at + pattern.size(), end, pattern)) {
-        hits.push_back(static_cast<std::size_t>(at - begin));
+    // Count them first, so a text that would grow too long is left untouched without keeping
+    // every place found (a text of many short matches would need several times its size).
+    std::size_t count = 0;
+    for (const char* at = first; at != end; at = findIn(at + pattern.size(), end, pattern)) {
+        ++count;
     }
-    const std::size_t count = hits.size();
     if (replacement.size() > pattern.size()) {
         const std::size_t growth = replacement.size() - pattern.size();
         if (count > (maxBytes - std::min(maxBytes, text.size())) / growth) {
@@ -146,13 +146,13 @@ Replaced replaceAll(std::string& text, std::string_view pattern, std::string_vie
     }
     std::string out;
     out.reserve(text.size() - count * pattern.size() + count * replacement.size());
-    std::size_t from = 0;
-    for (const std::size_t at : hits) {
-        out.append(text, from, at - from);
+    const char* from = begin;
+    for (const char* at = first; at != end; at = findIn(from, end, pattern)) {
+        out.append(from, static_cast<std::size_t>(at - from));
         out.append(replacement);
         from = at + pattern.size();
     }
-    out.append(text, from);
+    out.append(from, static_cast<std::size_t>(end - from));
     text = std::move(out);
     return Replaced::Some;
 }

@@ -14,6 +14,11 @@ public:
     /// Multiplies by `factor`; 0 counts as 1. (A block's alternatives are lines of the working
     /// file, so their number always fits 32 bits.)
     void multiplyBy(std::uint32_t factor);
+    /// Back to 1, keeping the memory for the next count.
+    void reset() {
+        factors_.clear();
+        decimal_.clear();
+    }
 
     /// Exact decimal digits, without leading zeros.
     const std::string& decimal() const;

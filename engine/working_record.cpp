@@ -1,9 +1,41 @@
 #include "engine/working_record.h"
 
+#include "engine/markers.h"
 #include "store/file_io.h"
 #include "store/text_codec.h"
 
 namespace korvex::engine {
+
+std::string WorkingRecord::line(std::size_t index) const {
+    std::string line;
+    if (kinds[index] == LineKind::Alternative) {
+        line = kAlternativeMarker;
+    }
+    line += body(index);
+    return line;
+}
+
+std::string WorkingRecord::workingFile() const {
+    std::string file;
+    file.reserve(text.size() + lineCount() * (kLineBreak.size() + kAlternativeMarker.size()));
+    for (std::size_t i = 0; i < lineCount(); ++i) {
+        if (kinds[i] == LineKind::Alternative) {
+            file += kAlternativeMarker;
+        }
+        file += body(i);
+        file += kLineBreak;
+    }
+    return file;
+}
+
+void WorkingRecord::clear() {
+    text.clear();
+    ends.clear();
+    kinds.clear();
+    altLines.clear();
+    blockStart.clear();
+    createsBlockZero = true;
+}
 
 store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
                                  bool createTempFolder) {
@@ -22,13 +54,14 @@ store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesys
     }
 
     // Every file of one record is written in the same encoding: windows-1252 when the whole
-    // working file fits, otherwise UTF-8.
-    const auto encoding = store::fitsWindows1252(record.workingText) ? store::Encoding::Windows1252
-                                                                     : store::Encoding::Utf8;
+    // working file fits (the markers and line breaks always do), otherwise UTF-8.
+    const auto encoding =
+        store::fitsWindows1252(record.text) ? store::Encoding::Windows1252 : store::Encoding::Utf8;
     auto encoded = [&](std::string_view text) { return store::encode(text, encoding); };
 
     const auto workingFile = folder / "Temp.txt";
-    if (auto written = store::writeRecordFile(workingFile, encoded(record.workingText)); !written) {
+    if (auto written = store::writeRecordFile(workingFile, encoded(record.workingFile()));
+        !written) {
         return written;
     }
     std::string content;
@@ -38,8 +71,9 @@ store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesys
         }
         content.clear();
         for (auto k = record.blockStart[b]; k < record.blockStart[b + 1]; ++k) {
-            content += record.line(record.altLines[k]);
-            content += "\r\n";
+            content += kAlternativeMarker;
+            content += record.body(record.altLines[k]);
+            content += kLineBreak;
         }
         const auto blockFile = tempFolder / (std::to_string(b) + ".txt");
         if (auto written = store::writeRecordFile(blockFile, encoded(content)); !written) {

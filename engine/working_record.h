@@ -22,16 +22,14 @@ enum class LineKind : std::uint8_t {
 /// What the working files of a generation hold: `Temp.txt` (the script after the reading
 /// pass, one working line per line) and `Temp/<n>.txt` (the alternative lines of block n).
 /// The generation never reads them back; they are a record, written after the text is out.
+///
+/// A script of nothing but bars makes a working line of every byte, so the lines are kept
+/// compactly: their bodies one after another without line breaks, an alternative line without
+/// its leading alternative marker (its kind says it has one), and where each body ends.
 struct WorkingRecord {
-    /// The working file's content in UTF-8: every working line followed by CR LF.
-    std::string workingText;
-    /// Where each working line starts in `workingText`, its length, and what it is.
-    struct Line {
-        std::uint32_t offset;
-        std::uint32_t length;
-        LineKind kind;
-    };
-    std::vector<Line> lines;
+    std::string text;                 ///< the bodies of the working lines, one after another
+    std::vector<std::uint32_t> ends;  ///< where the body of each working line ends in `text`
+    std::vector<LineKind> kinds;      ///< what each working line is
     /// Alternative lines grouped by block: block b holds the line indices
     /// altLines[blockStart[b] .. blockStart[b + 1]), in script order.
     std::vector<std::uint32_t> altLines;
@@ -39,9 +37,19 @@ struct WorkingRecord {
     /// Whether `Temp/0.txt` is created even when block 0 has no alternatives.
     bool createsBlockZero = true;
 
-    std::string_view line(std::size_t index) const {
-        return std::string_view(workingText).substr(lines[index].offset, lines[index].length);
+    std::size_t lineCount() const { return kinds.size(); }
+    /// A working line without its alternative marker, if it has one by its kind.
+    std::string_view body(std::size_t index) const {
+        const std::uint32_t start = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(text).substr(start, ends[index] - start);
     }
+    /// A working line as the working file holds it.
+    std::string line(std::size_t index) const;
+    /// The working file: every working line followed by CR LF.
+    std::string workingFile() const;
+    /// Empties the record and keeps its memory for the next generation.
+    void clear();
+
     /// The highest block number: the number of text lines, once there is an alternative.
     std::size_t blockCount() const { return blockStart.size() < 2 ? 0 : blockStart.size() - 2; }
     std::size_t alternativesOf(std::size_t block) const {

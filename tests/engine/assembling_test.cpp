@@ -31,7 +31,9 @@ TEST(Assembling, IncludesThroughItsReader) {
         }
         return IncludedFile{path == "big" ? Status::TooLarge : Status::Missing, {}};
     };
-    const auto output = assemble(record, {std::string_view{}}, AssemblyContext{host, reader, 100});
+    const IncludeReader readInclude = reader;
+    Assembly output;
+    assemble(record, {kNoPick}, AssemblyContext{host, readInclude, 100}, output);
     EXPECT_EQ(output.text, "x1\r\n2\r\n1\r\n2\r\ny");
     EXPECT_TRUE(output.cut);  // the big file was left out, and only it
     const std::vector<std::pair<std::string, std::size_t>> expected{

@@ -10,6 +10,13 @@
 #include "golden_case.h"
 #include "scripted_host.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// A terabyte allocation must fail as it does without the sanitizer, with std::bad_alloc.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1";
+}
+#endif
+
 namespace korvex::testing {
 namespace {
 
@@ -141,6 +148,15 @@ TEST(Generate, AnIncludeTooLargeLeavesOutOnlyItself) {
     EXPECT_EQ(result.text, "Sendtail\r\n");
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::TextLimit);
+}
+
+TEST(Generate, AScriptTooLargeForMemoryReadsAsEmptyWithAWarning) {
+    TempFolder app;
+    std::filesystem::resize_file(app.write("Projects/Huge.ini", ""), std::uintmax_t{1} << 40);
+    const auto result = generateIn(app, "Projects\\Huge");
+    EXPECT_EQ(result.text, "");
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].kind, engine::WarningKind::ScriptLimit);
 }
 
 TEST(Generate, IncludesOnlyRegularFiles) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/reading.h"
@@ -14,8 +17,8 @@ std::vector<std::string> workingLines(std::string_view scriptLine) {
     WorkingRecord record;
     appendWorkingLines(scriptLine, false, record);
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < record.lines.size(); ++i) {
-        lines.emplace_back(record.line(i));
+    for (std::size_t i = 0; i < record.lineCount(); ++i) {
+        lines.push_back(record.line(i));
     }
     return lines;
 }
@@ -54,6 +57,60 @@ TEST(WorkingForm, ClassifiesLines) {
     EXPECT_EQ(classify("[.dot2.]!"), LineKind::Text);
     EXPECT_EQ(classify("\t"), LineKind::Text);  // only spaces are trimmed
     EXPECT_EQ(classify(" [.dot4.]x"), LineKind::Text);
+}
+
+// The working form as the five replacements define it, one after another over the whole line,
+// and the kinds of the lines that come out: the reference the reading stage must match.
+std::vector<std::pair<std::string, LineKind>> orderedWorkingLines(const std::string& scriptLine,
+                                                                  bool directive) {
+    std::string text = scriptLine;
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"    ", "[.dot4.]"},
+                                                          {"{", "\r\n[.dot4.]"},
+                                                          {"}", "\r\n"},
+                                                          {"|", "\r\n[.dot4.]"},
+                                                          {"  ", "[.dot2.]"}}) {
+        for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+            text.replace(at, from.size(), to);
+        }
+    }
+    std::vector<std::pair<std::string, LineKind>> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        LineKind kind = classify(line);
+        // The first line is the directive itself; the others count as its text lines.
+        if (directive && (lines.empty() || kind == LineKind::Text)) {
+            kind = LineKind::Directive;
+        }
+        lines.emplace_back(line, kind);
+        if (end == std::string::npos) {
+            return lines;
+        }
+        start = end + 2;
+    }
+}
+
+TEST(WorkingForm, MatchesTheOrderedReplacementsOnAnyLine) {
+    std::mt19937 random(20251207);
+    const std::string pieces[] = {" ", " ", "  ", "    ", "{", "|", "}", "a", "!", "bc"};
+    for (int round = 0; round < 20'000; ++round) {
+        const bool directive = round % 5 == 0;
+        std::string line;
+        if (directive) {
+            line = std::string(random() % 10, ' ') + "\\rnd\\";
+        }
+        for (auto n = random() % 12; n > 0; --n) {
+            line += pieces[random() % std::size(pieces)];
+        }
+        WorkingRecord record;
+        appendWorkingLines(line, directive, record);
+        std::vector<std::pair<std::string, LineKind>> got;
+        for (std::size_t i = 0; i < record.lineCount(); ++i) {
+            got.emplace_back(record.line(i), record.kinds[i]);
+        }
+        ASSERT_EQ(got, orderedWorkingLines(line, directive)) << "[" << line << "]";
+    }
 }
 
 }  // namespace
