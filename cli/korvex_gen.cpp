@@ -1,5 +1,6 @@
 #include "cli/korvex_gen.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <ctime>
@@ -124,14 +125,56 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     return std::nullopt;
 }
 
+// The texts on standard output, gathered into large writes. Anything written to standard error
+// first flushes what waits, so on a terminal the two still appear in order. A write that fails
+// is kept with the system's reason: a lost text must never end in success.
+class TextOutput {
+public:
+    explicit TextOutput(std::ostream& out) : out_(out) {}
+
+    void write(std::string_view text) {
+        errno = 0;
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        check();
+    }
+    void put(char c) {
+        errno = 0;
+        out_.put(c);
+        check();
+    }
+    void flush() {
+        errno = 0;
+        out_.flush();
+        check();
+    }
+    bool failed() const { return failed_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    void check() {
+        if (!out_ && !failed_) {
+            failed_ = true;
+            reason_ = errno != 0 ? std::strerror(errno) : "the output stream failed";
+        }
+    }
+
+    std::ostream& out_;
+    bool failed_ = false;
+    std::string reason_;
+};
+
 // Answers come from the --answer options first, then from standard input; the end of the
 // input answers as Cancel.
 class CommandLineHost : public engine::Host {
 public:
-    CommandLineHost(std::deque<std::string> answers, std::istream& in, std::ostream& err)
-        : answers_(std::move(answers)), in_(in), err_(err) {}
+    CommandLineHost(std::deque<std::string> answers, std::istream& in, TextOutput& out,
+                    std::ostream& err)
+        : answers_(std::move(answers)), in_(in), out_(out), err_(err) {}
 
-    void showMessage(std::string_view text) override { err_ << text << '\n' << std::flush; }
+    void showMessage(std::string_view text) override {
+        out_.flush();
+        err_ << text << '\n' << std::flush;
+    }
 
     std::optional<std::string> askInput(std::string_view prompt) override {
         if (!answers_.empty()) {
@@ -139,6 +182,7 @@ public:
             answers_.pop_front();
             return store::decode(std::move(answer)).text;
         }
+        out_.flush();
         err_ << prompt << (prompt.empty() || prompt.back() == ' ' ? "" : " ") << std::flush;
         std::string line;
         if (!std::getline(in_, line)) {
@@ -166,6 +210,7 @@ private:
 
     std::deque<std::string> answers_;
     std::istream& in_;
+    TextOutput& out_;
     std::ostream& err_;
 };
 
@@ -200,7 +245,13 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         return 2;
     }
     if (settings.help) {
-        out << kUsage;
+        TextOutput help(out);
+        help.write(kUsage);
+        help.flush();
+        if (help.failed()) {
+            err << "korvex-gen: cannot write the help: " << help.reason() << '\n';
+            return 1;
+        }
         return 0;
     }
     const std::filesystem::path script(settings.script);
@@ -213,15 +264,30 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
     options.scriptFile = script;
     options.jumpFolder = script.has_parent_path() ? script.parent_path() : ".";
     engine::Random random = settings.seed ? engine::Random(*settings.seed) : engine::Random();
-    CommandLineHost host(std::move(settings.answers), in, err);
+    TextOutput text(out);
+    CommandLineHost host(std::move(settings.answers), in, text, err);
+    // One generator for all texts: its memory serves every generation.
+    engine::Generator generator(options, host, random);
 
+    auto lost = [&] {
+        err << "korvex-gen: cannot write the text: " << text.reason() << '\n';
+        return 1;
+    };
     for (long long n = 0; n < settings.count; ++n) {
-        engine::GenerationResult result = engine::generate(settings.script, options, host, random);
-        out.write(result.text.data(), static_cast<std::streamsize>(result.text.size()));
+        const engine::GenerationResult& result = generator.generate(settings.script);
+        text.write(result.text);
         if (settings.countGiven) {
-            out.put(settings.nullSeparated ? '\0' : '\n');
+            text.put(settings.nullSeparated ? '\0' : '\n');
         }
-        out.flush();
+        if (text.failed()) {
+            return lost();
+        }
+        if (!result.warnings.empty() || settings.stats) {
+            text.flush();
+            if (text.failed()) {
+                return lost();
+            }
+        }
         for (const auto& warning : result.warnings) {
             err << "korvex-gen: warning: " << warning.text << '\n';
         }
@@ -232,10 +298,15 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         if (settings.workDir) {
             const auto written = engine::writeWorkingFiles(result.record, *settings.workDir, true);
             if (!written) {
+                text.flush();
                 err << "korvex-gen: " << written.message() << '\n';
                 return 1;
             }
         }
+    }
+    text.flush();
+    if (text.failed()) {
+        return lost();
     }
     return 0;
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <sstream>
+#include <streambuf>
+#include <utility>
 
 #include "cli/korvex_gen.h"
 #include "golden_case.h"
@@ -181,6 +184,35 @@ TEST(KorvexGen, WorkingFilesOnlyWhenAsked) {
                                "\": Not a directory.\n");
 }
 
+// Takes nothing: every write fails as on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override {
+        errno = ENOSPC;
+        return traits_type::eof();
+    }
+    std::streamsize xsputn(const char*, std::streamsize) override {
+        errno = ENOSPC;
+        return 0;
+    }
+};
+
+TEST(KorvexGen, ATextThatCannotBeWrittenIsAFailure) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "{a|b} and \\msg\\ hi\r\n").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{script}, {"-n", "3", script}, {"--stats", script}}) {
+        FullDisk full;
+        std::ostream out(&full);
+        std::istringstream in;
+        std::ostringstream err;
+        EXPECT_EQ(cli::runKorvexGen(args, in, out, err), 1) << args.front();
+        EXPECT_TRUE(
+            err.str().ends_with("korvex-gen: cannot write the text: No space left on device\n"))
+            << err.str();
+    }
+}
+
 // The real program: bytes on standard output and the exit status.
 TEST(KorvexGenProgram, WritesTheTextByteForByte) {
     TempFolder folder;
@@ -191,6 +223,17 @@ TEST(KorvexGenProgram, WritesTheTextByteForByte) {
     // windows-1252 in, UTF-8 out: é, a line break, and the euro sign from the bytes E2 82 AC
     // read as windows-1252 (the file is not valid UTF-8 as a whole).
     EXPECT_EQ(readBytes(folder.path() / "out"), "caf\xC3\xA9\r\n\xC3\xA2\xE2\x80\x9A\xC2\xAC");
+
+    // A full disk and a closed output lose the text: never a success.
+    const auto err = folder.path() / "err";
+    for (const auto& [redirect, reason] :
+         {std::pair<std::string, std::string>{"> /dev/full", "No space left on device"},
+          {">&-", "Bad file descriptor"}}) {
+        const std::string lost = std::string(KORVEX_GEN_PATH) + " -n 3 '" + script.string() + "' " +
+                                 redirect + " 2> '" + err.string() + "'";
+        EXPECT_EQ(WEXITSTATUS(std::system(lost.c_str())), 1) << redirect;
+        EXPECT_EQ(readBytes(err), "korvex-gen: cannot write the text: " + reason + "\n");
+    }
 
     const std::string missing = std::string(KORVEX_GEN_PATH) + " /nonexistent/x.ini 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
