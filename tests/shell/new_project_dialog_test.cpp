@@ -1,8 +1,6 @@
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
 
 #include "output/output_window.h"
 #include "platform/twips.h"
@@ -18,14 +16,19 @@ using namespace korvex::ui;
 
 namespace {
 
-/// The main program as it starts: settled, with the New Project dialog open.
-void openDialog(Program& p) {
-    p.startAndSettle();
-    p.window->newProject();
+/// The open dialog's control `name` (other windows have controls of the same names).
+template <typename W = QWidget>
+W* control(const Program& p, const char* name) {
+    return p.window->newProjectDialog()->findChild<W*>(name);
 }
 
 QLineEdit* nameField(const Program& p) {
-    return p.window->newProjectDialog()->findChild<QLineEdit*>("Text1");
+    return control<QLineEdit>(p, "Text1");
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -35,7 +38,7 @@ class NewProjectDialogTest : public QObject {
 private slots:
     void create_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("existing");  // Projects/Letter.ini; empty: none
+        QTest::addColumn<QByteArray>("existing");  // Projects/Letter.ini; null: none
         QTest::addColumn<bool>("projectsIsAFile");
         QTest::addColumn<int>("box");          // -1: none
         QTest::addColumn<QString>("boxText");  // the box's text begins so
@@ -62,14 +65,13 @@ private slots:
         QFETCH(QString, boxText);
         QFETCH(QString, opened);
         Program p;
-        if (!existing.isNull()) {
-            QVERIFY(p.write("Projects/Letter.ini", existing));
-        }
+        QVERIFY(existing.isNull() || p.write("Projects/Letter.ini", existing));
         if (projectsIsAFile) {
             QVERIFY(QDir(p.path("Projects")).removeRecursively());
             QVERIFY(p.write("Projects", "not a folder"));
         }
-        openDialog(p);
+        p.startAndSettle();
+        p.window->newProject();
         if (box >= 0) {
             p.dialogs.expectMessage(BoxKind(box));
         }
@@ -78,39 +80,29 @@ private slots:
 
         QCOMPARE(p.dialogs.problems(), QString());
         if (box >= 0) {
-            const auto& shown = p.dialogs.shown().at(0);
-            QVERIFY2(shown.text.startsWith(boxText), qPrintable(shown.text));
-            QCOMPARE(shown.caption, QString("Korvex5"));
-            if (projectsIsAFile) {
-                QVERIFY2(shown.text.contains("Letter.ini"), qPrintable(shown.text));
-            }
+            const QString text = p.dialogs.shown().at(0).text;
+            QVERIFY2(text.startsWith(boxText), qPrintable(text));
+            // A failed write names the file.
+            QVERIFY2(!projectsIsAFile || text.contains("Letter.ini"), qPrintable(text));
         }
         const QList<OutputWindow*> windows = p.children<OutputWindow>();
         if (opened.isEmpty()) {
             QVERIFY(windows.isEmpty());
-            QVERIFY(p.window->newProjectDialog() != nullptr);
             QTRY_COMPARE(QApplication::focusWidget(), nameField(p));
             QCOMPARE(nameField(p)->text(), typed);
-            if (!existing.isNull()) {
-                QFile file(p.path("Projects/Letter.ini"));
-                QVERIFY(file.open(QIODevice::ReadOnly));
-                QCOMPARE(file.readAll(), existing);  // left as it was
-            }
+            QCOMPARE(bytesOf(p.path("Projects/Letter.ini")), existing);  // as it was
             return;
         }
         QTRY_VERIFY(p.window->newProjectDialog() == nullptr);
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->windowTitle(), opened);
         QCOMPARE(windows[0]->projectPath(), "Projects\\" + opened);
-        QFile file(p.path("Projects/" + opened + ".ini"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
+        const QList<QByteArray> lines = bytesOf(p.path("Projects/" + opened + ".ini")).split('\n');
         QCOMPARE(lines.size(), 7);
         QVERIFY2(lines[1].startsWith("! " + opened.toUtf8() + " --- "), lines[1].constData());
-        QCOMPARE(lines[4], "! End " + opened.toUtf8() + "\r");
     }
 
-    void loadListsProjectsAndAClickTakesAName() {
+    void listsProjectsAndAClickTakesAName() {
         Program p;
         for (const char* name : {"Projects/b.ini", "Projects/a.ini", "Projects/X.INI",
                                  "Projects/notes.txt", "Examples/e.ini"}) {
@@ -120,67 +112,53 @@ private slots:
         p.window->state().prgFolder = korvex::store::ProjectFolder::Examples;
         p.window->newProject();
         QCOMPARE(p.window->state().prgFolder, korvex::store::ProjectFolder::Projects);
-        auto* list = p.window->newProjectDialog()->findChild<QListWidget*>("List1");
+        auto* list = control<QListWidget>(p, "List1");
         QStringList names;
         for (int i = 0; i < list->count(); ++i) {
             names << list->item(i)->text();
         }
         QCOMPARE(names, (QStringList{"a", "b", "X.INI"}));
 
-        QListWidgetItem* b = list->item(1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(b).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
         QCOMPARE(nameField(p)->text(), QString("b"));
-        // The taken name exists: Enter says so.
-        p.dialogs.expectMessage(BoxKind::Information);
+        p.dialogs.expectMessage(BoxKind::Information);  // Enter: the name is taken
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(p.dialogs.problems(), QString());
     }
 
-    void fixedSizeAtTheTopLeftEvenWhenMaximised() {
+    void oneDialogAtAFixedPlaceCountedAsNoWindow() {
         Program p;
-        openDialog(p);
-        auto* sub = qobject_cast<QMdiSubWindow*>(p.window->newProjectDialog()->parentWidget());
-        QVERIFY(sub != nullptr);
-        const QSize size(twips(4695), twips(6645));
-        QCOMPARE(sub->size(), size);
-        QCOMPARE(sub->pos(), QPoint(twips(1), twips(1)));
-        sub->showMaximized();
-        QTRY_VERIFY(!sub->isMaximized());
-        QCOMPARE(sub->size(), size);
-        QCOMPARE(sub->pos(), QPoint(twips(1), twips(1)));
-    }
-
-    void oneDialogAtATimeAndNoOpenWindow() {
-        Program p;
-        openDialog(p);
+        p.startAndSettle();
+        p.window->newProject();
         QPointer<NewProjectDialog> first = p.window->newProjectDialog();
-        QTest::keyClick(nameField(p), Qt::Key_F2);
+        QTest::keyClick(nameField(p), Qt::Key_F2);  // closes it and loads it afresh
         QTRY_VERIFY(first == nullptr);
-        QVERIFY(p.window->newProjectDialog() != nullptr);
         QCOMPARE(p.children<NewProjectDialog>().size(), 1);
         QCOMPARE(p.window->state().openWindows, 0);
+
+        auto* sub = qobject_cast<QMdiSubWindow*>(p.window->newProjectDialog()->parentWidget());
+        const QRect place(twips(1), twips(1), twips(4695), twips(6645));
+        QCOMPARE(sub->geometry(), place);
+        sub->showMaximized();
+        QTRY_VERIFY(!sub->isMaximized());
+        QCOMPARE(sub->geometry(), place);
     }
 
     void closingCreatesNothing_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Esc") << "esc";
-        QTest::newRow("Cancel") << "cancel";
-        QTest::newRow("Enter on Cancel") << "enter on cancel";
+        QTest::addColumn<bool>("onCancel");  // Enter with the focus on Cancel; otherwise Esc
+        QTest::newRow("Esc") << false;
+        QTest::newRow("Enter on Cancel") << true;
     }
     void closingCreatesNothing() {
-        QFETCH(QString, how);
+        QFETCH(bool, onCancel);
         Program p;
-        openDialog(p);
+        p.startAndSettle();
+        p.window->newProject();
         nameField(p)->setText("Kept out");
-        auto* cancel = p.window->newProjectDialog()->findChild<QPushButton*>("Command2");
-        if (how == "esc") {
-            QTest::keyClick(nameField(p), Qt::Key_Escape);
-        } else if (how == "cancel") {
-            cancel->click();
-        } else {
-            cancel->setFocus();
-            QTest::keyClick(cancel, Qt::Key_Return);
-        }
+        QWidget* target = onCancel ? control(p, "Command2") : nameField(p);
+        target->setFocus();
+        QTest::keyClick(target, onCancel ? Qt::Key_Return : Qt::Key_Escape);
         QTRY_VERIFY(p.window->newProjectDialog() == nullptr);
         QVERIFY(QDir(p.path("Projects")).isEmpty());
         QVERIFY(p.children<OutputWindow>().isEmpty());

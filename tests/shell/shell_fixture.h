@@ -33,11 +33,6 @@ struct Program {
             QDir(folder.path()).mkpath(QString::fromLatin1(sub));
         }
     }
-    ~Program() {
-        // Children close quietly: a test that left boxes unanswered has already failed.
-        window.reset();
-    }
-
     QString path(const QString& relative) const { return folder.filePath(relative); }
 
     bool write(const QString& relative, const QByteArray& bytes) const {
@@ -67,6 +62,14 @@ struct Program {
     }
 
     QMdiArea& area() const { return *window->mdiArea(); }
+    /// The window's widget named `name`; the test stops when there is none.
+    QWidget* child(const QString& name) const {
+        auto* found = window->findChild<QWidget*>(name);
+        if (found == nullptr) {
+            qFatal("no widget named %s", qPrintable(name));
+        }
+        return found;
+    }
 
     /// The open sub-windows holding a widget of type W.
     template <typename W>
