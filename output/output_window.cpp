@@ -170,13 +170,11 @@ void OutputWindow::createActions() {
         namedAction(this, QStringLiteral("ExportedFolderX"), QStringLiteral("Exported &Folder..."));
     connect(exportedFolderAction_, &QAction::triggered, this, &OutputWindow::openExportedFolder);
 
-    // Several generated-text windows carry the same shortcuts: each reacts only while the
-    // focus is inside it, whatever the menu bar shows.
-    for (QAction* action : {generateAction_, copyAllAction_, exportHtmlCodeAction_,
-                            exportWebPageAction_, exportTextFileAction_}) {
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-    }
+    // The keys work whether or not the main window shows these menus. Inside the main window
+    // Qt gives a window's shortcut only to the sub-window holding the focus, so several
+    // generated-text windows with the same keys never clash.
+    addActions({generateAction_, copyAllAction_, exportHtmlCodeAction_, exportWebPageAction_,
+                exportTextFileAction_});
 }
 
 void OutputWindow::createMenus() {
@@ -409,6 +407,16 @@ void OutputWindow::showEvent(QShowEvent* event) {
         sized_ = true;
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
             frame->resize(twips(kWidthTwips), twips(kHeightTwips));
+            // The sub-window's system menu binds Ctrl+W to close; here it is the web page
+            // export, and two bindings of one key would leave both dead.
+            if (QMenu* systemMenu = frame->systemMenu()) {
+                for (QAction* action : systemMenu->actions()) {
+                    QList<QKeySequence> keys = action->shortcuts();
+                    if (keys.removeAll(exportWebPageAction_->shortcut()) > 0) {
+                        action->setShortcuts(keys);
+                    }
+                }
+            }
         }
     }
 }
