@@ -23,12 +23,7 @@ Random::Random() : Random(Clock(&Random::timeOfDay)) {}
 
 Random::Random(Clock clock) : state_(kStartState), clock_(std::move(clock)) {}
 
-Random::Random(std::uint64_t seed)
-    : state_(mix(seed + kGolden)),
-      // Re-seeds walk through the day in steps of a quarter second.
-      clock_([tick = std::uint32_t{0}]() mutable {
-          return static_cast<float>(tick++ % 345600u) * 0.25f;
-      }) {}
+Random::Random(std::uint64_t seed) : state_(mix(seed + kGolden)) {}
 
 float Random::next() {
     state_ += kGolden;

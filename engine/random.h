@@ -25,14 +25,19 @@ public:
     float next();
     void reseed(float timeOfDay);
     /// Re-seeds from the clock.
-    void reseedFromClock() { reseed(clock_()); }
+    void reseedFromClock() { reseed(clock_ ? clock_() : nextTick()); }
 
     /// Seconds since local midnight.
     static float timeOfDay();
 
 private:
+    // The reproducible clock: re-seeds walk through the day in steps of a quarter second. Kept
+    // here rather than in a Clock, as a re-seed before every block's draw is a hot path.
+    float nextTick() { return static_cast<float>(tick_++ % 345600u) * 0.25f; }
+
     std::uint64_t state_;
-    Clock clock_;
+    Clock clock_;  ///< empty for the reproducible clock
+    std::uint32_t tick_ = 0;
 };
 
 }  // namespace korvex::engine

@@ -194,6 +194,42 @@ TEST(Generate, BlocksBeyondNinetyNineCountButCannotBeNamed) {
         << result.text.substr(result.text.size() - 20);
 }
 
+// A generator that runs one script after another gives what a fresh generation gives: nothing
+// of an earlier generation (answers, variables, blocks, warnings, text) leaks into a later one.
+TEST(Generate, AGeneratorCarriesNothingFromOneGenerationToTheNext) {
+    TempFolder app;
+    std::string big;
+    for (int i = 0; i < 300; ++i) {
+        big += "{a|b|c}\\^\\\r\n";
+    }
+    app.write("Projects/Big.ini", big + "\\inp\\3_Q_who\r\n\\v x = y\r\n\\who\\\\x\\\\i0\\\r\n");
+    app.write("Projects/Small.ini", "\\who\\\\x\\{d}\r\n");
+    app.write("Projects/Jump.ini", "\\if\\ 0 = Small\r\n");
+    app.write("Projects/Cut.ini", "{\\i0\\\\i0\\\\i0\\}\\i0\\\\i0\\\r\n");
+    Options options;
+    options.appFolder = app.path();
+    options.maxTextBytes = 1 << 12;
+    ScriptedHost reusedHost({"Ann", "Bob", "Cy"});
+    engine::Random reusedRandom(5);
+    engine::Generator generator(options, reusedHost, reusedRandom);
+    engine::Random freshRandom(5);
+    ScriptedHost freshHost({"Ann", "Bob", "Cy"});
+    for (const char* project : {"Projects\\Big", "Projects\\Small", "Projects\\Cut",
+                                "Projects\\Jump", "Projects\\Big", "Projects\\Small"}) {
+        const auto fresh = engine::generate(project, options, freshHost, freshRandom);
+        const auto& reused = generator.generate(project);
+        EXPECT_EQ(reused.text, fresh.text) << project;
+        EXPECT_EQ(reused.alternativeCount, fresh.alternativeCount) << project;
+        EXPECT_EQ(reused.variantCount.decimal(), fresh.variantCount.decimal()) << project;
+        EXPECT_EQ(reused.caption, fresh.caption) << project;
+        EXPECT_EQ(reused.projectPath, fresh.projectPath) << project;
+        EXPECT_EQ(reused.warnings, fresh.warnings) << project;
+        EXPECT_EQ(reused.record.workingFile(), fresh.record.workingFile()) << project;
+        EXPECT_EQ(reused.record.altLines, fresh.record.altLines) << project;
+    }
+    EXPECT_EQ(reusedHost.prompts, freshHost.prompts);
+}
+
 // The working files hold exactly the script after the reading pass and one file per block.
 TEST(WorkingFiles, HoldTheRecordOfTheLastPass) {
     TempFolder app;
