@@ -8,9 +8,11 @@
 #include "platform/qt_dialogs.h"
 #include "platform/text_conversion.h"
 #include "shell/main_window.h"
+#include "shell/program_info.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(korvex::ui::programIcon());
     const QString folder = QCoreApplication::applicationDirPath();
     // Every path of the program, `\inc\` lines included, is relative to its own folder.
     QDir::setCurrent(folder);

@@ -88,32 +88,41 @@ void MainToolBar::placePanel() {
     panel_->move(width() - panel_->width() - twips(kPanelGapTwips), 0);
 }
 
-QIcon arrangementIcon(Arrangement arrangement) {
+QIcon drawnIcon(Picture picture) {
     constexpr int kSide = 32;
     QPixmap pixmap(kSide, kSide);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(40, 40, 40), 2));
-    const QColor title(70, 110, 180);
-    const QColor body(245, 245, 245);
     auto window = [&](const QRect& r) {
-        painter.fillRect(r, body);
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), 5), title);
+        painter.fillRect(r, QColor(245, 245, 245));
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), 5), QColor(70, 110, 180));
         painter.drawRect(r);
     };
-    switch (arrangement) {
-        case Arrangement::Cascade:
+    switch (picture) {
+        case Picture::Cascade:
             window(QRect(3, 3, 18, 14));
             window(QRect(8, 9, 18, 14));
             window(QRect(13, 15, 16, 14));
             break;
-        case Arrangement::Horizontal:
+        case Picture::Horizontal:
             window(QRect(3, 3, 26, 12));
             window(QRect(3, 17, 26, 12));
             break;
-        case Arrangement::Vertical:
+        case Picture::Vertical:
             window(QRect(3, 3, 12, 26));
             window(QRect(17, 3, 12, 26));
+            break;
+        case Picture::WebSite:
+            // A globe: the outline, the equator and two meridians.
+            painter.setBrush(QColor(120, 170, 230));
+            painter.setPen(QPen(QColor(30, 70, 140), 2));
+            painter.drawEllipse(QRect(3, 3, 26, 26));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(QRect(10, 3, 12, 26));
+            painter.drawLine(3, 16, 29, 16);
+            painter.drawLine(16, 3, 16, 29);
             break;
     }
     return QIcon(pixmap);

@@ -51,8 +51,9 @@ private:
     QList<QPushButton*> arrangementButtons_;
 };
 
-/// The pictures of the arrangement buttons, drawn here so the program needs no image files.
-enum class Arrangement { Cascade, Horizontal, Vertical };
-QIcon arrangementIcon(Arrangement arrangement);
+/// Toolbar pictures the desktop's styles have no fitting icon for, drawn here so the program
+/// needs no image files.
+enum class Picture { Cascade, Horizontal, Vertical, WebSite };
+QIcon drawnIcon(Picture picture);
 
 }  // namespace korvex::ui

@@ -133,11 +133,10 @@ void MainWindow::createToolBar() {
     add(Group::Left, "Command7", "Last Projects (or Press F4)",
         look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
     toolBar_->setArrangementButtons({
-        add(Group::Left, "Command3", "Cascade", arrangementIcon(Arrangement::Cascade),
-            [this] { cascade(); }),
-        add(Group::Left, "Command4", "Horizontal", arrangementIcon(Arrangement::Horizontal),
+        add(Group::Left, "Command3", "Cascade", drawnIcon(Picture::Cascade), [this] { cascade(); }),
+        add(Group::Left, "Command4", "Horizontal", drawnIcon(Picture::Horizontal),
             [this] { tileHorizontally(); }),
-        add(Group::Left, "Command5", "Vertical", arrangementIcon(Arrangement::Vertical),
+        add(Group::Left, "Command5", "Vertical", drawnIcon(Picture::Vertical),
             [this] { tileVertically(); }),
         add(Group::Left, "Command6", "Close all", look->standardIcon(QStyle::SP_DialogCloseButton),
             [this] { closeAll(false); }),
@@ -152,9 +151,9 @@ void MainWindow::createToolBar() {
     // Help leaves the focus on its button.
     add(
         Group::Right, "Command10", "Help offline...",
-        look->standardIcon(QStyle::SP_DialogHelpButton), [this] { help(); }, Focus::Keep);
-    add(Group::Right, "Command9", "Official Web Site...",
-        look->standardIcon(QStyle::SP_DriveNetIcon), [this] { openWebSite(); });
+        look->standardIcon(QStyle::SP_MessageBoxQuestion), [this] { help(); }, Focus::Keep);
+    add(Group::Right, "Command9", "Official Web Site...", drawnIcon(Picture::WebSite),
+        [this] { openWebSite(); });
 }
 
 void MainWindow::start() {

@@ -2,6 +2,7 @@
 // The main program's name, version and the texts built from them.
 
 #include <QDate>
+#include <QIcon>
 #include <QString>
 
 namespace korvex::ui {
@@ -14,6 +15,10 @@ inline const QString kWebSite = QStringLiteral("https://korvex5.example.org");
 
 /// The main window's title: the product name and its version.
 QString mainWindowTitle();
+
+/// The program's icon, drawn so the program needs no image file: the windows and the task
+/// bar show it.
+QIcon programIcon();
 
 /// The About box's text. The year comes from `today` itself, never from the tail of a date
 /// written in the user's format (which need not end in the year).
