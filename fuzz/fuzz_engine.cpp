@@ -2,13 +2,13 @@
 // hanging or growing without bound. The input is split at the first NUL byte into the script
 // and the content of the file its `\inc\` lines name; a second NUL separates a jump target.
 
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "engine/generate.h"
 
@@ -33,8 +33,8 @@ private:
 
 const std::filesystem::path& folder() {
     static const std::filesystem::path path = [] {
-        auto p = std::filesystem::temp_directory_path() /
-                 ("korvex-fuzz-" + std::to_string(::getpid()));
+        auto p =
+            std::filesystem::temp_directory_path() / ("korvex-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(p / "Projects");
         std::filesystem::create_directories(p / "Temp");
         return p;
@@ -80,5 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();  // the limit must hold
     }
     (void)result.variantCount.digitCount();
+
+    // One generator for every input, as korvex-gen keeps one for all its texts: whatever it
+    // generated before, it must give what a fresh generation gives.
+    static FuzzHost reusedHost;
+    static korvex::engine::Random reusedRandom(0);
+    static korvex::engine::Generator generator(options, reusedHost, reusedRandom);
+    reusedHost = FuzzHost{};
+    reusedRandom = korvex::engine::Random(size);
+    const auto& reused = generator.generate("Projects\\main");
+    if (reused.text != result.text || reused.warnings != result.warnings ||
+        reused.record.workingFile() != result.record.workingFile()) {
+        __builtin_trap();
+    }
     return 0;
 }
