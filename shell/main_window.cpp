@@ -184,14 +184,6 @@ void MainWindow::followOpenWindows() {
 }
 
 void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
-    if (subWindow == nullptr) {
-        // The area reports no active child while the frame itself is inactive (a message box
-        // is up, say); the current child keeps its menus then.
-        subWindow = mdiArea_->currentSubWindow();
-        if (subWindow != nullptr && !subWindow->isVisible()) {
-            subWindow = nullptr;
-        }
-    }
     auto* child = subWindow != nullptr ? dynamic_cast<ChildWindow*>(subWindow->widget()) : nullptr;
     const QList<QMenu*> menus = child != nullptr ? child->menuBarMenus() : mainMenus_;
     QMenuBar* bar = menuBar();
@@ -214,16 +206,11 @@ void MainWindow::newProject() {
 }
 
 void MainWindow::openProjects(const QString& /*filePath*/) {
-    // The Projects Manager is not part of this program yet; its commands stay disabled.
-    if (!canOpenProjects()) {
-        return;
-    }
+    // The Projects Manager comes later; until then canOpenProjects() keeps this disabled.
 }
 
 void MainWindow::examples() {
-    if (!canOpenProjects()) {
-        return;
-    }
+    // Opens the Projects Manager on Examples, once there is one (see openProjects).
 }
 
 void MainWindow::lastProject() {

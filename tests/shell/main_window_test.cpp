@@ -166,17 +166,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), keepsFocus ? name : p.child("Picture2"));
     }
 
-    void rightPanelStaysBeforeTheRightEdge() {
-        Program p;
-        p.startAndSettle();
-        for (int width : {1200, 700, 10}) {
-            p.window->resize(width, 600);
-            QTRY_COMPARE(p.child("Picture4")->geometry().right() + 1,
-                         p.child("Picture2")->width() - twips(120));
-        }
-        QCOMPARE(p.window->width(), twips(3765));  // never narrower
-    }
-
     void mainShortcuts_data() {
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("desktopTarget");  // what the desktop is asked to open
