@@ -118,7 +118,7 @@ bool matches(const char* p, const char* end, std::string_view marker) {
 // What a backslash marker "\x\" becomes, by its middle byte; nullptr for none of them.
 const std::string_view* backslashMarker(char middle) {
     static constexpr std::string_view kSpace = " ";
-    static constexpr std::string_view kNothing;
+    static constexpr std::string_view kNothing = "";
     switch (middle) {
         case 's':
             return &kSpace;
