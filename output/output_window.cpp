@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "engine/generate.h"
 #include "output/record_writer.h"
 #include "output/stats_window.h"
+#include "output/text_box.h"
 #include "output/text_figures.h"
 #include "output/text_look.h"
 #include "output/toolbar_icons.h"
@@ -30,9 +32,7 @@
 
 namespace korvex::ui {
 
-using platform::fromDisplayText;
 using platform::fromPath;
-using platform::toDisplayText;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
@@ -129,7 +129,15 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
         setWindowTitle(target);
         projectPath_ = newPath;
     });
-    platform::installKeyPreview(this);
+    // The text box's own copy would hand the clipboard bare line feeds and turn no-break
+    // spaces into spaces; the window's copy keeps the text as it is.
+    platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        if (key.matches(QKeySequence::Copy)) {
+            copySelection();
+            return true;
+        }
+        return false;
+    });
 
     resize(twips(kWidthTwips), twips(kHeightTwips));
     state_.windowOpened();
@@ -295,10 +303,7 @@ void OutputWindow::generate() {
 }
 
 void OutputWindow::deliver(engine::GenerationResult& result) {
-    // Without undo history the text box takes a text of megabytes several times faster.
-    text_->setUndoRedoEnabled(false);
-    text_->setPlainText(toDisplayText(result.text));
-    text_->setUndoRedoEnabled(true);
+    setBoxText(*text_, result.text);
     itemsLabel_->setText(QString::number(result.alternativeCount));
     variantCount_ = std::move(result.variantCount);
     variantsLabel_->setText(toQString(variantCountText(variantCount_)));
@@ -332,16 +337,14 @@ void OutputWindow::copyAll() {
     showCopied(true);
     text_->selectAll();
     text_->setFocus();
-    QApplication::clipboard()->setText(toQString(fromDisplayText(text_->toPlainText())));
+    QApplication::clipboard()->setText(toQString(boxText(*text_)));
     copyTimer_->start();
 }
 
 void OutputWindow::copySelection() {
-    // The text box marks line breaks in a selection with the paragraph separator.
-    QString selected = text_->textCursor().selectedText();
-    if (!selected.isEmpty()) {
-        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        QApplication::clipboard()->setText(toQString(fromDisplayText(selected)));
+    const std::string selected = selectedBoxText(*text_);
+    if (!selected.empty()) {
+        QApplication::clipboard()->setText(toQString(selected));
     }
     text_->setFocus();
 }
@@ -354,7 +357,7 @@ void OutputWindow::showCopied(bool copied) {
 
 void OutputWindow::openStatistics() {
     statsTimer_->stop();
-    const std::string text = fromDisplayText(text_->toPlainText());
+    const std::string text = boxText(*text_);
     auto* stats = new StatsWindow(state_);
     state_.commands.addChild(stats);
     stats->setFigures(QString::number(characterCount(text)), QString::number(wordCount(text)),
@@ -365,8 +368,8 @@ void OutputWindow::openStatistics() {
 void OutputWindow::exportText(ExportKind kind) {
     text_->setFocus();
     std::filesystem::path file;
-    const store::Outcome outcome = writeExport(state_.app, kind, toUtf8(windowTitle()),
-                                               fromDisplayText(text_->toPlainText()), &file);
+    const store::Outcome outcome =
+        writeExport(state_.app, kind, toUtf8(windowTitle()), boxText(*text_), &file);
     // A failed write leaves nothing to show: the folder or page would only mislead.
     if (!outcome) {
         warn(toQString(outcome.message()));

@@ -1,5 +1,10 @@
 #include "output/record_writer.h"
 
+#ifdef __linux__
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 #include "platform/text_conversion.h"
 
 namespace korvex::ui {
@@ -48,6 +53,12 @@ bool RecordWriter::isIdle() const {
 }
 
 void RecordWriter::run() {
+#ifdef __linux__
+    // The record yields the processor to everything else, the window that shows the next
+    // text above all.
+    const sched_param idle{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+#endif
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || pending_.has_value(); });

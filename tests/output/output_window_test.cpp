@@ -200,6 +200,13 @@ private slots:
         text->setTextCursor(cursor);
         window->findChild<QAction*>("CopyX2")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QString("b\r\nc"));
+
+        // The keyboard's copy goes the same way, no-break space and all.
+        text->setPlainText(QString("x") + QChar(0xA0) + "y\nz");
+        text->selectAll();
+        QApplication::clipboard()->setText("before");
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("x") + QChar(0xA0) + "y\r\nz");
     }
 
     void statsOpensAStatisticsWindow() {
