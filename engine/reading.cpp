@@ -136,9 +136,14 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
     };
     auto endLine = [&] {
         const std::size_t start = record.ends.empty() ? 0 : record.ends.back();
-        LineKind kind = alternative
-                            ? LineKind::Alternative
-                            : textKind(std::string_view(out.data() + start, out.size() - start));
+        const std::string_view body(out.data() + start, out.size() - start);
+        LineKind kind = LineKind::Alternative;
+        if (!alternative && !(firstLine && directive) && body.starts_with(kAlternativeMarker)) {
+            // The marker typed out in the script makes an alternative as four spaces do.
+            out.erase(start, kAlternativeMarker.size());
+        } else if (!alternative) {
+            kind = textKind(body);
+        }
         if (directive && kind == LineKind::Text) {
             kind = LineKind::Directive;
         }

@@ -93,7 +93,8 @@ std::vector<std::pair<std::string, LineKind>> orderedWorkingLines(const std::str
 
 TEST(WorkingForm, MatchesTheOrderedReplacementsOnAnyLine) {
     std::mt19937 random(20251207);
-    const std::string pieces[] = {" ", " ", "  ", "    ", "{", "|", "}", "a", "!", "bc"};
+    const std::string pieces[] = {" ", " ", "  ", "    ", "{",        "|",
+                                  "}", "a", "!",  "bc",   "[.dot4.]", "[.dot2.]"};
     for (int round = 0; round < 20'000; ++round) {
         const bool directive = round % 5 == 0;
         std::string line;
