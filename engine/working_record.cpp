@@ -1,5 +1,7 @@
 #include "engine/working_record.h"
 
+#include <algorithm>
+
 #include "engine/markers.h"
 #include "store/file_io.h"
 #include "store/text_codec.h"
@@ -54,14 +56,19 @@ store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesys
     }
 
     // Every file of one record is written in the same encoding: windows-1252 when the whole
-    // working file fits (the markers and line breaks always do), otherwise UTF-8.
+    // working file fits (the markers and line breaks always do), otherwise UTF-8. ASCII reads
+    // the same in both, and is written without an encoded copy.
+    const bool ascii = std::none_of(record.text.begin(), record.text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     const auto encoding =
         store::fitsWindows1252(record.text) ? store::Encoding::Windows1252 : store::Encoding::Utf8;
-    auto encoded = [&](std::string_view text) { return store::encode(text, encoding); };
+    auto write = [&](const std::filesystem::path& file, const std::string& content) {
+        return ascii ? store::writeRecordFile(file, content)
+                     : store::writeRecordFile(file, store::encode(content, encoding));
+    };
 
     const auto workingFile = folder / "Temp.txt";
-    if (auto written = store::writeRecordFile(workingFile, encoded(record.workingFile()));
-        !written) {
+    if (auto written = write(workingFile, record.workingFile()); !written) {
         return written;
     }
     std::string content;
@@ -76,7 +83,7 @@ store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesys
             content += kLineBreak;
         }
         const auto blockFile = tempFolder / (std::to_string(b) + ".txt");
-        if (auto written = store::writeRecordFile(blockFile, encoded(content)); !written) {
+        if (auto written = write(blockFile, content); !written) {
             return written;
         }
     }
