@@ -138,11 +138,14 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
         const std::size_t start = record.ends.empty() ? 0 : record.ends.back();
         const std::string_view body(out.data() + start, out.size() - start);
         LineKind kind = LineKind::Alternative;
-        if (!alternative && !(firstLine && directive) && body.starts_with(kAlternativeMarker)) {
-            // The marker typed out in the script makes an alternative as four spaces do.
-            out.erase(start, kAlternativeMarker.size());
-        } else if (!alternative) {
+        if (!alternative) {
             kind = textKind(body);
+            // The marker typed out in the script makes an alternative as four spaces do.
+            if (kind == LineKind::Text && body.front() == '[' && !(firstLine && directive) &&
+                body.starts_with(kAlternativeMarker)) {
+                kind = LineKind::Alternative;
+                out.erase(start, kAlternativeMarker.size());
+            }
         }
         if (directive && kind == LineKind::Text) {
             kind = LineKind::Directive;
