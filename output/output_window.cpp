@@ -85,7 +85,7 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
       text_(new QPlainTextEdit(this)),
       toolBar_(new QWidget(this)),
       exportButton_(new QToolButton(toolBar_)),
-      copyAllButton_(new QToolButton(toolBar_)),
+      copyAllButton_(new CaptionButton(toolBar_)),
       statsButton_(new QToolButton(toolBar_)),
       generateButton_(new QToolButton(toolBar_)),
       itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
@@ -351,8 +351,6 @@ void OutputWindow::copySelection() {
 
 void OutputWindow::showCopied(bool copied) {
     copyAllButton_->setText(copied ? kCopiedCaption : QString());
-    copyAllButton_->setToolButtonStyle(copied ? Qt::ToolButtonTextUnderIcon
-                                              : Qt::ToolButtonIconOnly);
 }
 
 void OutputWindow::openStatistics() {

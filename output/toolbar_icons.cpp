@@ -120,4 +120,17 @@ QIcon toolbarIcon(ToolbarIcon which) {
     return QIcon::fromTheme(QString::fromLatin1(themeName(which)), fallback);
 }
 
+void CaptionButton::paintEvent(QPaintEvent* event) {
+    QToolButton::paintEvent(event);
+    if (text().isEmpty()) {
+        return;
+    }
+    QPainter p(this);
+    const QRect box = p.fontMetrics().boundingRect(rect(), Qt::AlignCenter, text());
+    // A pale plate under the text keeps it legible over any picture.
+    p.fillRect(box.adjusted(-2, 0, 2, 0), QColor(255, 255, 255, 200));
+    p.setPen(palette().color(QPalette::ButtonText));
+    p.drawText(rect(), Qt::AlignCenter, text());
+}
+
 }  // namespace korvex::ui

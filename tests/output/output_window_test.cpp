@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -9,10 +10,12 @@
 #include <QToolButton>
 
 #include "output/stats_window.h"
+#include "platform/qt_dialogs.h"
 #include "platform/twips.h"
 #include "store/file_io.h"
 #include "tests/output/output_program.h"
 #include "tests/support/dialogs_printing.h"
+#include "tests/support/modal.h"
 #include "tests/support/qt_test_main.h"
 
 using namespace korvex::platform;
@@ -135,6 +138,43 @@ private slots:
         QTRY_VERIFY(window.isNull());
         QCOMPARE(program.state.openWindows, 0);
         QVERIFY(program.area.subWindowList().isEmpty());
+    }
+
+    void closedWhileAskingClosesAfterTheRun() {
+        OutputProgram program;
+        program.writeProject("Ask", {"\\msg\\ one", "text"});
+        // A real box runs an event loop of its own, in which a closed window would be deleted
+        // while the generation it runs is still under way.
+        QtDialogs realDialogs;
+        korvex::ui::SharedState state{korvex::store::AppFolder(program.folder.path()),
+                                      realDialogs,
+                                      program.desktop,
+                                      program.random,
+                                      program.recordWriter,
+                                      program.commands};
+        QPointer<OutputWindow> window = new OutputWindow(state);
+        window->setProjectPath("Projects\\Ask");
+        QMdiSubWindow* frame = program.commands.addChild(window);
+        QString delivered;
+        connect(window, &OutputWindow::generated, this,
+                [&] { delivered = textOf(window)->toPlainText(); });
+        bool stillThere = false;
+        korvex::testing::whenModal<QMessageBox>([&](QMessageBox* box) {
+            frame->close();  // Quit, say, while the script's box is up
+            QTest::qWait(50);
+            stillThere = !window.isNull();
+            box->accept();
+        });
+        // Should the box never be answered, it is closed later so the test fails, not hangs.
+        QTimer::singleShot(8000, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                box->close();
+            }
+        });
+        QTRY_VERIFY(window.isNull());  // closed once the run was over
+        QVERIFY(stillThere);
+        QCOMPARE(delivered, QString("text"));
+        QCOMPARE(state.openWindows, 0);
     }
 
     void warningComesAfterTheText() {
