@@ -9,15 +9,21 @@
 
 namespace korvex::ui {
 
-RecordWriter::RecordWriter(QObject* parent)
-    : RecordWriter(
-          [](const engine::WorkingRecord& record, const std::filesystem::path& folder) {
-              return engine::writeWorkingFiles(record, folder);
-          },
-          parent) {}
+namespace {
+
+store::Outcome writeWorkingFiles(const engine::WorkingRecord& record,
+                                 const std::filesystem::path& folder) {
+    return engine::writeWorkingFiles(record, folder);
+}
+
+}  // namespace
+
+RecordWriter::RecordWriter(QObject* parent) : RecordWriter(writeWorkingFiles, parent) {}
 
 RecordWriter::RecordWriter(WriteFunction writeRecord, QObject* parent)
-    : QObject(parent), writeRecord_(std::move(writeRecord)), thread_([this] { run(); }) {}
+    : QObject(parent),
+      writeRecord_(writeRecord ? std::move(writeRecord) : writeWorkingFiles),
+      thread_([this] { run(); }) {}
 
 RecordWriter::~RecordWriter() {
     {

@@ -25,7 +25,8 @@ class RecordWriter : public QObject {
     Q_OBJECT
 public:
     using Ticket = quint64;
-    /// What writing one record means; engine::writeWorkingFiles unless a test stands in.
+    /// What writing one record means: engine::writeWorkingFiles, unless a test stands in
+    /// (an empty function means the default).
     using WriteFunction =
         std::function<store::Outcome(const engine::WorkingRecord&, const std::filesystem::path&)>;
 

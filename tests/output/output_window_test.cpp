@@ -344,6 +344,27 @@ private slots:
         QVERIFY(program.desktop.requests().empty());
     }
 
+    void desktopThatFailsIsReported_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("warning");  // %1: the application folder
+        QTest::newRow("folder") << "ExportedFolderX"
+                                << "Could not open the folder \"%1/Exported\".";
+        QTest::newRow("page") << "ExportInHTMLWebPageX"
+                              << "Could not open \"%1/Exported/Page.html\".";
+    }
+    void desktopThatFailsIsReported() {
+        QFETCH(QString, action);
+        QFETCH(QString, warning);
+        OutputProgram program;
+        OutputWindow* window = program.open("Page");
+        program.desktop.setSucceeds(false);
+        program.dialogs.expectMessage(BoxKind::Warning);
+        window->findChild<QAction*>(action)->trigger();
+        QCOMPARE(program.dialogs.problems(), QString());
+        QCOMPARE(program.dialogs.shown().back().text, warning.arg(path(program.folder.path())));
+        QCOMPARE(program.desktop.requests().size(), 1u);
+    }
+
     void failedRecordIsReportedInTheWindow() {
         OutputProgram program;
         program.writeProject("Record", {"{a|b}"});
