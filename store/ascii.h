@@ -43,7 +43,8 @@ constexpr bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 constexpr bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 constexpr bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {

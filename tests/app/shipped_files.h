@@ -36,7 +36,6 @@ inline std::vector<std::string> splitCrLfLines(std::string_view text) {
 
 using korvex::ascii::trimSpaces;
 
-
 /// The example project names (file names without ".ini"), sorted.
 inline std::vector<std::string> shippedExampleNames() {
     std::vector<std::string> names;

@@ -69,8 +69,10 @@ TEST(ShippedSettings, GiveExactlyTheDesignValues) {
     const store::Settings design;
     // Values are read in lower case, and fonts are found without regard to case: the shipped
     // "Courier New" is the design font.
-    EXPECT_EQ(korvex::ascii::toLower(parsed.editor.fontName), korvex::ascii::toLower(design.editor.fontName));
-    EXPECT_EQ(korvex::ascii::toLower(parsed.preview.fontName), korvex::ascii::toLower(design.preview.fontName));
+    EXPECT_EQ(korvex::ascii::toLower(parsed.editor.fontName),
+              korvex::ascii::toLower(design.editor.fontName));
+    EXPECT_EQ(korvex::ascii::toLower(parsed.preview.fontName),
+              korvex::ascii::toLower(design.preview.fontName));
     parsed.editor.fontName = design.editor.fontName;
     parsed.preview.fontName = design.preview.fontName;
     EXPECT_EQ(parsed, design);
@@ -120,7 +122,8 @@ TEST(ShippedSettings, ListEveryKeyUnderANote) {
 // Extra/Help.html
 
 TEST(ShippedHelp, IsSelfContained) {
-    const std::string page = korvex::ascii::toLower(readBytes(appSourceFolder() / "Extra" / "Help.html"));
+    const std::string page =
+        korvex::ascii::toLower(readBytes(appSourceFolder() / "Extra" / "Help.html"));
     ASSERT_FALSE(page.empty());
     for (std::string_view external : {"<script", "<link", "<img", "<iframe", " src=", "url(",
                                       "@import", "http://", "https://"}) {
