@@ -29,6 +29,7 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/shared_menus.h"
+#include "shell/window_parts.h"
 
 namespace korvex::ui {
 
@@ -61,21 +62,6 @@ QAction* namedAction(QObject* parent, const QString& name, const QString& captio
     return action;
 }
 
-QTimer* oneShot(QObject* parent, const QString& name, int interval) {
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(name);
-    timer->setSingleShot(true);
-    timer->setInterval(interval);
-    return timer;
-}
-
-QLabel* hiddenField(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
 }  // namespace
 
 OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
@@ -91,9 +77,9 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
       itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
       variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
       recordStatus_(new QLabel(toolBar_)),
-      startTimer_(oneShot(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
-      statsTimer_(oneShot(this, QStringLiteral("Timer1"), kStatsDelayMs)),
-      copyTimer_(oneShot(this, QStringLiteral("TextCopy"), kCopiedMs)) {
+      startTimer_(oneShotTimer(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
+      statsTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kStatsDelayMs)),
+      copyTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kCopiedMs)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("[TITLE]"));
 

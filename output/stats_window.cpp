@@ -13,6 +13,7 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/shared_state.h"
+#include "shell/window_parts.h"
 
 namespace korvex::ui {
 
@@ -25,13 +26,6 @@ constexpr int kHeightTwips = 3600;
 constexpr int kTextOffsetTwips = 15;
 constexpr int kShowDelayMs = 100;
 
-QLabel* hiddenField(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
 }  // namespace
 
 StatsWindow::StatsWindow(SharedState& state, QWidget* parent)
@@ -42,7 +36,7 @@ StatsWindow::StatsWindow(SharedState& state, QWidget* parent)
       charactersLabel_(hiddenField(this, QStringLiteral("Label4"))),
       itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
       variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
-      showTimer_(new QTimer(this)) {
+      showTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kShowDelayMs)) {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(kCaption);
 
@@ -51,9 +45,6 @@ StatsWindow::StatsWindow(SharedState& state, QWidget* parent)
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     applyTextLook(*text_, state_.settings.preview);
 
-    showTimer_->setObjectName(QStringLiteral("Timer1"));
-    showTimer_->setSingleShot(true);
-    showTimer_->setInterval(kShowDelayMs);
     connect(showTimer_, &QTimer::timeout, this, &StatsWindow::showFigures);
 
     platform::installKeyPreview(this);

@@ -5,16 +5,9 @@
 #include <QPlainTextEdit>
 
 #include "platform/text_conversion.h"
+#include "shell/window_parts.h"
 
 namespace korvex::ui {
-namespace {
-
-QColor toColor(store::ColourNumber colour) {
-    return QColor(store::redOf(colour), store::greenOf(colour), store::blueOf(colour));
-}
-
-}  // namespace
-
 void applyTextLook(QPlainTextEdit& box, const store::TextLook& look) {
     QPalette palette = box.palette();
     if (look.background) {

@@ -22,6 +22,7 @@
 #include "shell/program_info.h"
 #include "shell/shared_menus.h"
 #include "shell/window_arrangement.h"
+#include "shell/window_parts.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
 
@@ -37,10 +38,6 @@ namespace {
 constexpr int kTickMs = 100;
 constexpr int kMinimumWidthTwips = 3765;
 constexpr int kBesideOffsetTwips = 200;
-
-QColor colourOf(store::ColourNumber colour) {
-    return QColor(store::redOf(colour), store::greenOf(colour), store::blueOf(colour));
-}
 
 }  // namespace
 
@@ -73,7 +70,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
     createMenus();
     createToolBar();
     // The design look, until the settings say otherwise.
-    toolBar_->setColours(colourOf(store::kDarkGrey), std::nullopt);
+    toolBar_->setColours(toColor(store::kDarkGrey), std::nullopt);
 
     for (const std::string& name :
          store::listProjects(state_.app.projects(), store::ListPattern::AllFiles)) {
@@ -169,11 +166,11 @@ void MainWindow::applySettings() {
     toolBar_->setVisible(settings.showMainBar);
     std::optional<QColor> panel;
     if (settings.mainBarButtonsColour) {
-        panel = colourOf(*settings.mainBarButtonsColour);
+        panel = toColor(*settings.mainBarButtonsColour);
     }
-    toolBar_->setColours(colourOf(settings.mainBarColour), panel);
+    toolBar_->setColours(toColor(settings.mainBarColour), panel);
     if (settings.backgroundColour) {
-        mdiArea_->setBackground(colourOf(*settings.backgroundColour));
+        mdiArea_->setBackground(toColor(*settings.backgroundColour));
     }
 }
 

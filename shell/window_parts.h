@@ -1,0 +1,35 @@
+#pragma once
+// Small pieces every window of the main program builds the same way.
+
+#include <QColor>
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+
+#include "store/settings.h"
+
+namespace korvex::ui {
+
+/// A one-shot timer named `name`: it fires once per start.
+inline QTimer* oneShotTimer(QObject* parent, const QString& name, int intervalMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setSingleShot(true);
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
+/// A hidden label named `name` that carries a value ("0" at first) from one step to another.
+inline QLabel* hiddenField(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(QStringLiteral("0"), parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+/// A colour number of the settings file as a QColor.
+inline QColor toColor(store::ColourNumber colour) {
+    return QColor(store::redOf(colour), store::greenOf(colour), store::blueOf(colour));
+}
+
+}  // namespace korvex::ui
