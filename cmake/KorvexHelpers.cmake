@@ -29,7 +29,8 @@ function(korvex_add_gtest name)
   add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
-# QtTest programs run headless.
+# QtTest programs run headless. -nocrashhandler: a crash must fail the run, not start a
+# debugger that waits for input.
 #   korvex_add_qttest(name SOURCES a.cpp LIBS lib1)
 function(korvex_add_qttest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
@@ -37,6 +38,6 @@ function(korvex_add_qttest name)
   korvex_defaults(${name})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets)
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} -nocrashhandler)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -54,14 +54,6 @@ constexpr int kStartDelayMs = 100;
 constexpr int kStatsDelayMs = 100;
 constexpr int kCopiedMs = 500;
 
-QAction* namedAction(QObject* parent, const QString& name, const QString& caption,
-                     const QKeySequence& shortcut = {}) {
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-
 }  // namespace
 
 OutputWindow::OutputWindow(SharedState& state, QWidget* parent)

@@ -4,15 +4,15 @@
 #include <QMenu>
 
 #include "shell/shared_state.h"
+#include "shell/window_parts.h"
 
 namespace korvex::ui {
 namespace {
 
 QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
+    QAction* action = namedAction(menu, name, caption, shortcut);
+    menu->addAction(action);
     return action;
 }
 

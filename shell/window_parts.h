@@ -1,7 +1,9 @@
 #pragma once
 // Small pieces every window of the main program builds the same way.
 
+#include <QAction>
 #include <QColor>
+#include <QKeySequence>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
@@ -17,6 +19,15 @@ inline QTimer* oneShotTimer(QObject* parent, const QString& name, int intervalMs
     timer->setSingleShot(true);
     timer->setInterval(intervalMs);
     return timer;
+}
+
+/// An action named `name` with `caption` and `shortcut`, owned by `parent`.
+inline QAction* namedAction(QObject* parent, const QString& name, const QString& caption,
+                            const QKeySequence& shortcut = {}) {
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
 }
 
 /// A hidden label named `name` that carries a value ("0" at first) from one step to another.

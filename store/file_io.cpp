@@ -313,7 +313,7 @@ std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* 
             if (!toTheEnd) {
                 break;
             }
-            content.resize(got + 64 * 1024);
+            content.resize(got + std::size_t{64} * 1024);
         }
         const ssize_t n = ::read(descriptor, content.data() + got, content.size() - got);
         if (n < 0) {
