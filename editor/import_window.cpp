@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFont>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -21,7 +20,6 @@
 #include "output/text_box.h"
 #include "output/toolbar_icons.h"
 #include "platform/dialogs.h"
-#include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/shared_state.h"
@@ -41,7 +39,6 @@ constexpr int kToolBarHeightTwips = 680;
 constexpr int kButtonSizeTwips = 615;
 constexpr int kCopyAllLeftTwips = 600;
 constexpr int kNoteLeftTwips = 1320;
-constexpr int kIconSizeTwips = 420;
 constexpr int kTextLeftTwips = 15;
 constexpr int kTextGapTwips = 5;
 constexpr int kBottomMarginTwips = 60;
@@ -96,15 +93,7 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     createToolBar();
 
     connect(copyTimer_, &QTimer::timeout, this, &ImportWindow::endCopy);
-    // The text box's own copy would hand the clipboard bare line feeds and turn no-break
-    // spaces into spaces; the window's copy keeps the text as it is, as Copy All does.
-    platform::installKeyPreview(this, [this](QKeyEvent& key) {
-        if (key.matches(QKeySequence::Copy)) {
-            copySelection();
-            return true;
-        }
-        return false;
-    });
+    ui::installBoxKeyPreview(*this, *text_);
 
     resize(twips(kWidthTwips), twips(kHeightTwips));
     state_.windowOpened();
@@ -113,28 +102,11 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
 
 void ImportWindow::createToolBar() {
     toolBar_->setObjectName(QStringLiteral("Picture1"));
-    const QSize iconSize(twips(kIconSizeTwips), twips(kIconSizeTwips));
-    const struct {
-        QToolButton* button;
-        const char* name;
-        QIcon icon;
-        const char* toolTip;
-        int leftTwips;
-    } buttons[] = {
-        {runButton_, "Command1", ui::themedIcon("format-indent-more", drawRun), "Run IT", 0},
-        {copyAllButton_, "Command2", ui::toolbarIcon(ui::ToolbarIcon::CopyAll), "Copy All",
-         kCopyAllLeftTwips},
-    };
-    for (const auto& b : buttons) {
-        b.button->setObjectName(QString::fromLatin1(b.name));
-        b.button->setIcon(b.icon);
-        b.button->setIconSize(iconSize);
-        b.button->setToolTip(QString::fromLatin1(b.toolTip));
-        b.button->setAutoRaise(true);
-        b.button->setFocusPolicy(Qt::NoFocus);
-        b.button->setGeometry(twips(b.leftTwips), 0, twips(kButtonSizeTwips),
-                              twips(kButtonSizeTwips));
-    }
+    const int buttonSize = twips(kButtonSizeTwips);
+    ui::setUpToolbarButton(*runButton_, "Command1", ui::themedIcon("format-indent-more", drawRun),
+                           "Run IT", QRect(0, 0, buttonSize, buttonSize));
+    ui::setUpToolbarButton(*copyAllButton_, "Command2", ui::toolbarIcon(ui::ToolbarIcon::CopyAll),
+                           "Copy All", QRect(twips(kCopyAllLeftTwips), 0, buttonSize, buttonSize));
     connect(runButton_, &QToolButton::clicked, this, &ImportWindow::run);
     connect(copyAllButton_, &QToolButton::clicked, this, &ImportWindow::copyAll);
 }
@@ -188,16 +160,8 @@ void ImportWindow::copyAll() {
 void ImportWindow::endCopy() {
     copyTimer_->stop();
     // Copied once more, as the keystroke the note's timer used to send did.
-    copySelection();
+    ui::copyBoxSelection(*text_);
     copiedNote_->hide();
-}
-
-void ImportWindow::copySelection() {
-    const std::string selected = ui::selectedBoxText(*text_);
-    if (!selected.empty()) {
-        QApplication::clipboard()->setText(toQString(selected));
-    }
-    text_->setFocus();
 }
 
 void ImportWindow::showEvent(QShowEvent* event) {

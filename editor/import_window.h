@@ -55,8 +55,6 @@ private:
     bool showsPlaceholder() const;
     /// The copy note's end: the selection is copied once more and the note goes.
     void endCopy();
-    /// Puts the selected text, if any, on the clipboard, its line breaks as CR LF.
-    void copySelection();
 
     ui::SharedState& state_;
     QPlainTextEdit* text_;        // Text1
