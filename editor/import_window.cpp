@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -62,10 +64,58 @@ void drawRun(QPainter& p) {
 
 }  // namespace
 
+/// Grey text is the placeholder. The first click takes it away, and so does the first edit,
+/// before it goes in: a paste mixed into the grey sentence would go with it at the next click.
+class ImportWindow::TextBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    void setTextColour(const QColor& colour) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Text, colour);
+        setPalette(colours);
+    }
+
+    void leavePlaceholder() {
+        if (palette().color(QPalette::Text) == kPlaceholderColour) {
+            setTextColour(kTextColour);
+            clear();
+        }
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QPlainTextEdit::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton) {
+            leavePlaceholder();
+        }
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString typed = event->text();
+        const bool edits =
+            (!typed.isEmpty() && (typed.front().isPrint() || typed.front() == QLatin1Char('\r') ||
+                                  typed.front() == QLatin1Char('\t'))) ||
+            event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+        if (edits) {
+            leavePlaceholder();
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+    // Pastes of every kind and drops come this way; an empty one changes nothing.
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source != nullptr && !source->text().isEmpty()) {
+            leavePlaceholder();
+        }
+        QPlainTextEdit::insertFromMimeData(source);
+    }
+};
+
 ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
-      text_(new QPlainTextEdit(this)),
+      text_(new TextBox(this)),
       toolBar_(new QWidget(this)),
       runButton_(new QToolButton(toolBar_)),
       copyAllButton_(new QToolButton(toolBar_)),
@@ -84,8 +134,7 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     font.setPointSizeF(kFontPoints);
     text_->setFont(font);
     text_->setPlainText(kPlaceholder);
-    setTextColour(kPlaceholderColour);
-    text_->viewport()->installEventFilter(this);
+    text_->setTextColour(kPlaceholderColour);
 
     copiedNote_->setObjectName(QStringLiteral("Label1"));
     copiedNote_->hide();
@@ -120,16 +169,6 @@ void ImportWindow::layoutWindow() {
                        std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
 }
 
-void ImportWindow::setTextColour(const QColor& colour) {
-    QPalette palette = text_->palette();
-    palette.setColor(QPalette::Text, colour);
-    text_->setPalette(palette);
-}
-
-bool ImportWindow::showsPlaceholder() const {
-    return text_->palette().color(QPalette::Text) == kPlaceholderColour;
-}
-
 void ImportWindow::run() {
     text_->setFocus();
     const std::optional<QString> answer =
@@ -141,7 +180,7 @@ void ImportWindow::run() {
     // The box's line breaks come and go as CR LF, the form the conversion reads and writes.
     const QString lines = importText(toQString(ui::boxText(*text_)), instruction);
     ui::setBoxText(*text_, toUtf8(lines));
-    setTextColour(kTextColour);
+    text_->setTextColour(kTextColour);
 }
 
 void ImportWindow::copyAll() {
@@ -187,16 +226,6 @@ void ImportWindow::closeEvent(QCloseEvent* event) {
         state_.windowClosed();
     }
     event->accept();
-}
-
-bool ImportWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Only the first click clears the placeholder; later clicks place the cursor as usual.
-    if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && showsPlaceholder()) {
-        setTextColour(kTextColour);
-        text_->clear();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace korvex::editor

@@ -4,7 +4,6 @@
 #include <QWidget>
 
 class QLabel;
-class QPlainTextEdit;
 class QTimer;
 class QToolButton;
 
@@ -45,19 +44,18 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class TextBox;
+
     void createToolBar();
     /// The toolbar strip along the top, the text box below it over the rest of the client area.
     void layoutWindow();
-    void setTextColour(const QColor& colour);
-    bool showsPlaceholder() const;
     /// The copy note's end: the selection is copied once more and the note goes.
     void endCopy();
 
     ui::SharedState& state_;
-    QPlainTextEdit* text_;        // Text1
+    TextBox* text_;               // Text1
     QWidget* toolBar_;            // Picture1
     QToolButton* runButton_;      // Command1
     QToolButton* copyAllButton_;  // Command2

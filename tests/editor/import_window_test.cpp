@@ -70,6 +70,9 @@ private slots:
         QTest::newRow("placeholder itself") << false << "" << std::optional<QString>("> ")
                                             << "> Paste text here e click on first button.\n"
                                             << false;
+        QTest::newRow("pasted without a click")
+            << false << "one\r\ntwo" << std::optional<QString>("") << "    one\n    two\n"
+            << false;
         QTest::newRow("empty box") << true << "" << std::optional<QString>("#") << "#\n" << false;
     }
     void runPutsTheInstructionInFront() {
@@ -116,11 +119,11 @@ private slots:
         QCOMPARE(textOf(window)->toPlainText(), QString("+-a\n+-b\n"));
     }
 
-    void onlyTheFirstClickClearsThePlaceholder() {
+    void typingLeavesThePlaceholderFirst() {
         OutputProgram program;
         ImportWindow* window = openImport(program);
-        clickText(window);
         QTest::keyClicks(textOf(window), "kept");
+        QCOMPARE(textOf(window)->toPlainText(), QString("kept"));
         clickText(window);
         QCOMPARE(textOf(window)->toPlainText(), QString("kept"));
         QCOMPARE(colourOf(window), ImportWindow::kTextColour);
