@@ -46,14 +46,14 @@ set(CPACK_PACKAGE_NAME korvex5)
 set(CPACK_PACKAGE_VENDOR "The Korvex5 developers")
 set(CPACK_PACKAGE_CONTACT "The Korvex5 developers <developers@korvex5.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "generate varied texts from scripts of alternatives")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "generate varied texts from scripts of alternatives
- Korvex5 turns a script into a new text every time it runs: blocks of
- alternatives in braces stand for the places where the text may vary, and each
- generation picks one alternative per block. Scripts can draw random numbers,
- jump to other scripts, ask for values and include files.
- .
- This package holds the desktop program korvex5, with its editor, examples and
- exports, and the command-line generator korvex-gen.")
+# The extended description; the summary above is the first line of the package's description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvex5 turns a script into a new text every time it runs: blocks of
+alternatives in braces stand for the places where the text may vary, and each
+generation picks one alternative per block. Scripts can draw random numbers,
+jump to other scripts, ask for values and include files.
+
+This package holds the desktop program korvex5, with its editor, examples and
+exports, and the command-line generator korvex-gen.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvex5.example.org")
