@@ -65,11 +65,7 @@ public:
         : skeleton_(skeleton), target_(target) {}
 
     SeedReport run() {
-        std::error_code error;
-        fs::create_directories(target_, error);
-        if (error || !fs::is_directory(target_)) {
-            report_.problems.push_back(createFailure(
-                target_, error ? error : std::make_error_code(std::errc::file_exists)));
+        if (!makeFolder(target_)) {
             return report_;
         }
         for (std::string_view name : kFolders) {
@@ -84,22 +80,21 @@ public:
     }
 
 private:
-    void makeFolder(const fs::path& folder) {
+    // create_directories fails on anything in the way that is not a folder.
+    bool makeFolder(const fs::path& folder) {
         std::error_code error;
-        if (!fs::create_directories(folder, error) && !fs::is_directory(folder)) {
-            report_.problems.push_back(createFailure(
-                folder, error ? error : std::make_error_code(std::errc::file_exists)));
+        fs::create_directories(folder, error);
+        if (error) {
+            report_.problems.push_back(createFailure(folder, error));
         }
+        return !error;
     }
 
     void copyTree(const fs::path& part) {
         std::error_code error;
         fs::recursive_directory_iterator it(skeleton_ / part, error);
         for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-            const fs::path relative = fs::relative(it->path(), skeleton_, error);
-            if (error) {
-                break;
-            }
+            const fs::path relative = it->path().lexically_relative(skeleton_);
             std::error_code ignored;
             if (it->is_directory(ignored)) {
                 makeFolder(target_ / relative);
