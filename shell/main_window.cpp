@@ -255,7 +255,8 @@ void MainWindow::help() {
 }
 
 void MainWindow::about() {
-    state_.dialogs.information(this, kProgramTitle, aboutText(today_()));
+    state_.dialogs.information(this, kProgramTitle,
+                               aboutText(today_(), fromPath(state_.app.root())));
 }
 
 void MainWindow::editSettings() {
