@@ -105,6 +105,7 @@ double median(std::vector<double> values) {
 double korvexGenMs(const std::string& gen, const fs::path& script) {
     std::vector<std::string> argv{gen, script.string()};
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (auto& a : argv) {
         args.push_back(a.data());
     }
@@ -264,6 +265,7 @@ int main(int argc, char** argv) {
               Workload{"Blocks", "50,000 blocks of 4"}}) {
             const Timing window = timeWindow(state, project, runs);
             std::vector<double> gens;
+            gens.reserve(static_cast<std::size_t>(runs));
             for (int r = 0; r < runs; ++r) {
                 gens.push_back(
                     korvexGenMs(gen, root / "Projects" / (std::string(project) + ".ini")));
