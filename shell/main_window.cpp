@@ -329,8 +329,7 @@ void MainWindow::createRuntime(const QString& title, const QString& projectPath)
     }
     const QString folder = fromPath(state_.app.compiled());
     if (!state_.desktop.openFolder(folder)) {
-        state_.dialogs.warning(this, kProgramTitle,
-                               QStringLiteral("Could not open the folder \"%1\".").arg(folder));
+        state_.dialogs.warning(this, kProgramTitle, folderNotShownText(folder));
     }
 }
 

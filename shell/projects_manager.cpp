@@ -49,11 +49,6 @@ constexpr int kLabelGapTwips = 120;
 constexpr int kRefreshMs = 100;
 constexpr int kExamplesMs = 1;
 
-bool isEnter(const QKeyEvent& key) {
-    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
-           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
 // A blue, underlined label that acts as a link.
 QLabel* folderLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -110,7 +105,7 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
             [this] { showFolder(store::ProjectFolder::Examples); });
 
     platform::installKeyPreview(this, [this](QKeyEvent& key) {
-        if (!isEnter(key)) {
+        if (!isPlainEnter(key)) {
             return false;
         }
         openSelected();
@@ -246,12 +241,12 @@ void ProjectsManager::openSelected() {
     for (const QString& name : selectedEntries()) {
         state_.commands.openEditor(name);
     }
-    closeWindow();
+    closeChildWindow(this);
 }
 
 void ProjectsManager::addNewProject() {
     state_.commands.newProjectFromManager();
-    closeWindow();
+    closeChildWindow(this);
 }
 
 void ProjectsManager::deleteSelected() {
@@ -331,7 +326,7 @@ void ProjectsManager::browseProjects() {
     // Always Projects, also while the list shows Examples.
     const QString folder = fromPath(state_.app.projects());
     if (!state_.desktop.openFolder(folder)) {
-        warn(QStringLiteral("Could not open the folder \"%1\".").arg(folder));
+        warn(folderNotShownText(folder));
         return;
     }
     state_.dialogs.information(this, kProgramTitle,
@@ -347,14 +342,6 @@ void ProjectsManager::showFolder(store::ProjectFolder folder) {
 
 void ProjectsManager::warn(const QString& text) {
     state_.dialogs.warning(this, kProgramTitle, text);
-}
-
-void ProjectsManager::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->close();
-    } else {
-        close();
-    }
 }
 
 void ProjectsManager::showEvent(QShowEvent* event) {

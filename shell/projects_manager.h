@@ -72,8 +72,6 @@ private:
     void changeName(NameChange change);
     QStringList selectedEntries() const;
     void warn(const QString& text);
-    /// Closes the window, or the sub-window holding it inside the main window.
-    void closeWindow();
 
     SharedState& state_;
     QWidget* toolBar_;           // Picture1
