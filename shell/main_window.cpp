@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "editor/import_window.h"
 #include "output/output_window.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -199,8 +200,7 @@ void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
 void MainWindow::newProject() {
     // One dialog at a time, loaded afresh by every opener.
     if (newProjectDialog_ != nullptr) {
-        QWidget* holder = newProjectDialog_->parentWidget();
-        (holder != nullptr ? holder : newProjectDialog_.data())->close();
+        closeChildWindow(newProjectDialog_);
     }
     newProjectDialog_ = new NewProjectDialog(state_);
     addChild(newProjectDialog_);
@@ -265,7 +265,8 @@ void MainWindow::help() {
 }
 
 void MainWindow::about() {
-    state_.dialogs.information(this, kProgramTitle, aboutText(today_()));
+    state_.dialogs.information(this, kProgramTitle,
+                               aboutText(today_(), fromPath(state_.app.root())));
 }
 
 void MainWindow::editSettings() {
@@ -338,6 +339,15 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {
         tray_->windowMinimised();
     }
+}
+
+void MainWindow::openImport() {
+    // One import window at a time: opening it again starts afresh.
+    if (importWindow_ != nullptr) {
+        closeChildWindow(importWindow_);
+    }
+    importWindow_ = new editor::ImportWindow(state_);
+    addChild(importWindow_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -65,6 +65,7 @@ public:
     void openEditor(const QString& projectName) override;
     /// On failure a warning names the file and the reason, and no folder is shown.
     void createRuntime(const QString& title, const QString& projectPath) override;
+    void openImport() override;
 
     /// The main window's other commands.
     void editSettings();
@@ -107,6 +108,7 @@ private:
     QTimer* startTimer_;
     QTimer* watchTimer_;
     QPointer<NewProjectDialog> newProjectDialog_;
+    QPointer<QWidget> importWindow_;  // Form5, while it is open
     QStringList startupProjects_;
     Tray* tray_ = nullptr;
 };

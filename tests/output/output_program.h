@@ -42,6 +42,7 @@ public:
     void createRuntime(const QString& title, const QString& projectPath) override {
         calls << "createRuntime " + title + " " + projectPath;
     }
+    void openImport() override { calls << "openImport"; }
 
     QMdiSubWindow* addChild(QWidget* window) override {
         QMdiSubWindow* frame = area_.addSubWindow(window);
