@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "output/toolbar_icons.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -41,7 +42,6 @@ constexpr int kToolBarHeightTwips = 675;
 constexpr int kFolderBarHeightTwips = 375;
 constexpr int kButtonSizeTwips = 615;
 constexpr int kButtonStepTwips = 600;
-constexpr int kIconSizeTwips = 420;
 constexpr int kBrowseRightTwips = 40;
 constexpr int kListLeftTwips = 15;
 constexpr int kListRightTwips = 20;
@@ -121,7 +121,6 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
 void ProjectsManager::createToolBar() {
     toolBar_->setObjectName(QStringLiteral("Picture1"));
     QStyle* look = style();
-    const QSize iconSize(twips(kIconSizeTwips), twips(kIconSizeTwips));
     const struct {
         const char* name;
         const char* toolTip;
@@ -152,17 +151,13 @@ void ProjectsManager::createToolBar() {
     };
     int left = 0;
     for (const auto& b : buttons) {
-        const QString name = QString::fromLatin1(b.name);
-        QToolButton* button =
-            name == QLatin1String("Command2") ? browseButton_ : new QToolButton(toolBar_);
-        button->setObjectName(name);
-        button->setToolTip(QString::fromLatin1(b.toolTip));
-        button->setIcon(b.icon);
-        button->setIconSize(iconSize);
-        button->setAutoRaise(true);
-        // The list keeps the focus, and with it the entries Enter opens.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(twips(left), 0, twips(kButtonSizeTwips), twips(kButtonSizeTwips));
+        QToolButton* button = b.command == &ProjectsManager::browseProjects
+                                  ? browseButton_
+                                  : new QToolButton(toolBar_);
+        // The buttons never take the focus: the list keeps it, and with it the entries Enter
+        // opens.
+        setUpToolbarButton(*button, b.name, b.icon, b.toolTip,
+                           QRect(twips(left), 0, twips(kButtonSizeTwips), twips(kButtonSizeTwips)));
         left += kButtonStepTwips;
         connect(button, &QToolButton::clicked, this, b.command);
     }
