@@ -3,8 +3,10 @@
 
 #include <QAction>
 #include <QColor>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QString>
 #include <QTimer>
 
@@ -36,6 +38,26 @@ inline QLabel* hiddenField(QWidget* parent, const QString& name) {
     label->setObjectName(name);
     label->hide();
     return label;
+}
+
+/// Closes `window`, or the sub-window holding it inside the main window.
+inline void closeChildWindow(QWidget* window) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->close();
+    } else {
+        window->close();
+    }
+}
+
+/// Enter or Return without modifiers (the keypad's own flag aside): a window's default button.
+inline bool isPlainEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+/// The warning when the desktop could not show `folder`.
+inline QString folderNotShownText(const QString& folder) {
+    return QStringLiteral("Could not open the folder \"%1\".").arg(folder);
 }
 
 /// A colour number of the settings file as a QColor.

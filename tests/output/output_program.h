@@ -39,6 +39,9 @@ public:
         calls << "openOutput " + title + " " + projectPath;
     }
     void openEditor(const QString& projectName) override { calls << "openEditor " + projectName; }
+    void createRuntime(const QString& title, const QString& projectPath) override {
+        calls << "createRuntime " + title + " " + projectPath;
+    }
     void openImport() override { calls << "openImport"; }
 
     QMdiSubWindow* addChild(QWidget* window) override {
