@@ -60,6 +60,7 @@ public:
     void help() override;
     void about() override;
     QMdiSubWindow* addChild(QWidget* window) override;
+    QMdiArea* childArea() const override { return mdiArea_; }
     void openOutput(const QString& title, const QString& projectPath,
                     QWidget* besideWindow = nullptr) override;
     void openEditor(const QString& projectName) override;

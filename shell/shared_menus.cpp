@@ -1,7 +1,10 @@
 #include "shell/shared_menus.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 
 #include "shell/shared_state.h"
 #include "shell/window_parts.h"
@@ -9,11 +12,45 @@
 namespace korvex::ui {
 namespace {
 
+constexpr const char* kOpenWindowEntry = "openWindowEntry";
+
 QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
     QAction* action = namedAction(menu, name, caption, shortcut);
     menu->addAction(action);
     return action;
+}
+
+/// Puts one entry per open child window after "Projects", the active one checked; choosing
+/// an entry brings its window to the front. The entries are made afresh at every opening.
+void listOpenWindows(QMenu* menu, QMdiArea* area) {
+    for (QAction* action : menu->actions()) {
+        if (action->property(kOpenWindowEntry).toBool()) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    if (area == nullptr) {
+        return;
+    }
+    int number = 0;
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
+        ++number;
+        // The number is the access key for the first nine; "&" in a title is not one.
+        QString title = window->windowTitle();
+        title.replace('&', "&&");
+        QAction* entry = menu->addAction(number <= 9 ? QString("&%1 %2").arg(number).arg(title)
+                                                     : QString("%1 %2").arg(number).arg(title));
+        entry->setProperty(kOpenWindowEntry, true);
+        entry->setCheckable(true);
+        entry->setChecked(window == area->activeSubWindow());
+        QObject::connect(entry, &QAction::triggered, area,
+                         [area, target = QPointer<QMdiSubWindow>(window)] {
+                             if (target) {
+                                 area->setActiveSubWindow(target);
+                             }
+                         });
+    }
 }
 
 }  // namespace
@@ -50,6 +87,8 @@ QMenu* createWindowsMenu(QWidget* parent, MainCommands& commands) {
     menu->addSeparator();
     // "Projects" heads the list of open windows; it has no command of its own.
     addItem(menu, "ProjectsX", "Projects")->setEnabled(false);
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [menu, &commands] { listOpenWindows(menu, commands.childArea()); });
     return menu;
 }
 

@@ -11,6 +11,7 @@
 #include "store/app_folder.h"
 #include "store/settings.h"
 
+class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QWidget;
@@ -59,6 +60,9 @@ public:
     // Opening windows
     /// Shows `window` as a child of the main window's multi-document area, which owns it.
     virtual QMdiSubWindow* addChild(QWidget* window) = 0;
+    /// The area that holds the child windows, for the Windows menu's list of them; none in
+    /// tests that open no child.
+    virtual QMdiArea* childArea() const { return nullptr; }
     /// A new generated-text window for `projectPath` ("Projects\Letter"), titled `title`.
     /// With `besideWindow`, it is placed 200 twips below and right of that window.
     virtual void openOutput(const QString& title, const QString& projectPath,

@@ -309,6 +309,33 @@ private slots:
                  qPrintable(text));
     }
 
+    void windowsMenuListsTheOpenWindows() {
+        Program p;
+        p.startAndSettle();
+        QMdiSubWindow* first = p.window->addChild(new TestChild(p.window->state(), "A"));
+        first->setWindowTitle("Letter & Co");
+        QMdiSubWindow* second = p.window->addChild(new TestChild(p.window->state(), "B"));
+        second->setWindowTitle("Poem");
+        p.area().setActiveSubWindow(second);
+        auto entries = [&p] {
+            auto* menu = p.window->findChild<QMenu*>("Windows");
+            emit menu->aboutToShow();
+            QStringList shown;
+            const QList<QAction*> actions = menu->actions();
+            for (auto it = actions.begin() +
+                           actions.indexOf(p.window->findChild<QAction*>("ProjectsX")) + 1;
+                 it != actions.end(); ++it) {
+                shown << (*it)->text() + ((*it)->isChecked() ? " *" : "");
+            }
+            return std::pair{shown, actions.mid(actions.size() - shown.size())};
+        };
+        QCOMPARE(entries().first, (QStringList{"&1 Letter && Co", "&2 Poem *"}));
+        entries().second.front()->trigger();
+        QCOMPARE(p.area().activeSubWindow(), first);
+        second->close();
+        QCOMPARE(entries().first, QStringList{"&1 Letter && Co *"});
+    }
+
     void arrangementCommandsTileTheOpenChildren() {
         Program p;
         p.startAndSettle();
