@@ -51,9 +51,9 @@ int runList(const ListSettings& settings, std::ostream& out, std::ostream& err) 
         if (written == settings.limit) {
             err << "korvex-gen: stopped at the limit of " << settings.limit << " texts\n";
         } else {
-            err << "korvex-gen: stopped after " << texts.tried() << " combinations, "
-                << kTriesPerText << " for each text the limit allows; " << written
-                << " different texts were found\n";
+            err << "korvex-gen: stopped after trying " << texts.tried() << " combinations ("
+                << kTriesPerText << " for each text the limit allows): " << written
+                << " different texts found, and there may be more\n";
         }
     }
     if (settings.stats) {

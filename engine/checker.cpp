@@ -1,7 +1,6 @@
 #include "engine/checker.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <map>
@@ -18,8 +17,6 @@
 
 namespace korvex::engine {
 namespace {
-
-class DiskFiles : public CheckFiles {};
 
 // Where a finding points: a line from 1 and the byte it starts at.
 struct Place {
@@ -349,23 +346,15 @@ private:
             return;
         }
         const auto file = diskPath(pathText, options_.includeFolder);
-        switch (files_.kind(file)) {
-            case FileKind::Regular:
-                return;
-            case FileKind::Missing:
-                add(place, Severity::Error, "include-missing",
-                    "included file " + inQuotes(file.string()) +
-                        " does not exist: it adds nothing");
-                return;
-            case FileKind::Folder:
-                add(place, Severity::Error, "include-not-file",
-                    "included " + inQuotes(file.string()) + " is a folder: it adds nothing");
-                return;
-            case FileKind::Other:
-                add(place, Severity::Error, "include-not-file",
-                    "included " + inQuotes(file.string()) +
-                        " is not a regular file: it adds nothing");
-                return;
+        const FileKind kind = files_.kind(file);
+        if (kind == FileKind::Missing) {
+            add(place, Severity::Error, "include-missing",
+                "included file " + inQuotes(file.string()) + " does not exist: it adds nothing");
+        } else if (kind != FileKind::Regular) {
+            add(place, Severity::Error, "include-not-file",
+                "included " + inQuotes(file.string()) +
+                    (kind == FileKind::Folder ? " is a folder" : " is not a regular file") +
+                    ": it adds nothing");
         }
     }
 
@@ -498,7 +487,7 @@ private:
 
     std::string_view script_;
     const CheckOptions& options_;
-    DiskFiles disk_;
+    CheckFiles disk_;  // the disk
     const CheckFiles& files_;
     std::vector<Diagnostic> found_;
     WorkingRecord record_;
