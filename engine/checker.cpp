@@ -118,12 +118,33 @@ public:
 
 private:
     void add(const Place& place, Severity severity, std::string code, std::string message) {
+        if (found_.size() >= kMaxFindings) {
+            if (found_.size() == kMaxFindings) {
+                found_.push_back(
+                    {place.line, columnOf(place), Severity::Note, "too-many",
+                     "only the first " + std::to_string(kMaxFindings) + " findings are listed"});
+            }
+            return;
+        }
+        found_.push_back(
+            {place.line, columnOf(place), severity, std::move(code), std::move(message)});
+    }
+
+    // Characters, not bytes: a UTF-8 continuation byte starts none. Counted on from the last
+    // place asked for when it is earlier on the same line, so a line of many findings is read
+    // once, not once a finding.
+    std::size_t columnOf(const Place& place) {
+        const char* from = place.lineBegin;
         std::size_t column = 1;
-        for (const char* c = place.lineBegin; c < place.at; ++c) {
-            // Characters, not bytes: a UTF-8 continuation byte starts none.
+        if (lastColumn_.lineBegin == place.lineBegin && lastColumn_.at <= place.at) {
+            from = lastColumn_.at;
+            column = lastColumn_.column;
+        }
+        for (const char* c = from; c < place.at; ++c) {
             column += (static_cast<unsigned char>(*c) & 0xC0) != 0x80 ? 1 : 0;
         }
-        found_.push_back({place.line, column, severity, std::move(code), std::move(message)});
+        lastColumn_ = {place.lineBegin, place.at, column};
+        return column;
     }
 
     static Place at(const Place& line, const char* where) {
@@ -490,6 +511,11 @@ private:
     CheckFiles disk_;  // the disk
     const CheckFiles& files_;
     std::vector<Diagnostic> found_;
+    struct {
+        const char* lineBegin = nullptr;
+        const char* at = nullptr;
+        std::size_t column = 1;
+    } lastColumn_;
     WorkingRecord record_;
     std::optional<Place> pendingOpen_;
     std::vector<NamedText> namedTexts_;

@@ -53,6 +53,10 @@ struct CheckOptions {
     std::size_t maxJumps = 1000;
 };
 
+/// A script can hold a finding in every byte; past this many, one note says the rest was left
+/// out.
+inline constexpr std::size_t kMaxFindings = 1000;
+
 /// Checks decoded script text. Reads no state but its arguments, so it may run on any thread.
 /// The findings come sorted by line and column.
 std::vector<Diagnostic> check(std::string_view script, const CheckOptions& options);

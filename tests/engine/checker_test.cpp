@@ -210,5 +210,13 @@ TEST(Checker, GoldenFindings) {
     }
 }
 
+TEST(Checker, StopsListingAfterAThousandFindings) {
+    const auto found = check(std::string(1500, '}') + "\r\nx|y", {});
+    ASSERT_EQ(found.size(), kMaxFindings + 1);
+    EXPECT_EQ(found[999].column, 1000u);
+    EXPECT_EQ(found.back(), (Diagnostic{1, 1001, Severity::Note, "too-many",
+                                        "only the first 1000 findings are listed"}));
+}
+
 }  // namespace
 }  // namespace korvex::engine
