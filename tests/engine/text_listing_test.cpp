@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "engine/script_file.h"
 #include "engine/text_listing.h"
+#include "golden_case.h"
 #include "scripted_host.h"
 
 namespace korvex::engine {
@@ -102,6 +105,34 @@ TEST(TextListing, MessagesOfTheFirstTextOnlyAndIncludesRead) {
     }
     EXPECT_EQ(all, (std::vector<std::string>{"aend\r\n", "bend\r\n"}));
     EXPECT_EQ(host.messages, std::vector<std::string>{"hello"});
+}
+
+// Where a golden case names every text its script can give, the listing gives exactly those.
+TEST(TextListing, ListsThePossibleTextsOfTheGoldenCases) {
+    std::size_t compared = 0;
+    for (const auto& c : testing::loadGoldenCases(KORVEX_GOLDEN_DIR)) {
+        if (c.oneOf.empty()) {
+            continue;
+        }
+        testing::CaseFolder folder(c);
+        ListingOptions options;
+        options.readInclude = includeReader(folder.path());
+        ScriptListing listing(readTextFile(folder.path() / "Projects" / "script.ini").value(),
+                              options);
+        if (listing.refusal()) {
+            continue;
+        }
+        testing::ScriptedHost host;
+        DistinctTexts texts(listing, host, 10'000);
+        std::set<std::string> listed;
+        while (texts.next()) {
+            EXPECT_TRUE(listed.insert(texts.text()).second) << c.name;
+        }
+        EXPECT_TRUE(texts.complete()) << c.name;
+        EXPECT_EQ(listed, std::set<std::string>(c.oneOf.begin(), c.oneOf.end())) << c.name;
+        ++compared;
+    }
+    EXPECT_GT(compared, 5u);
 }
 
 TEST(TextListing, RefusesWhatNoListCanRunThrough) {
