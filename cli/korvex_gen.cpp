@@ -4,19 +4,18 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
-#include <ctime>
 #include <deque>
-#include <istream>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <set>
+#include <string_view>
+#include <utility>
 
 #include "cli/command_line.h"
 #include "cli/modes.h"
 #include "engine/generate.h"
 #include "engine/text_set.h"
-#include "store/text_codec.h"
 
 namespace korvex::cli {
 namespace {
@@ -203,6 +202,28 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     return std::nullopt;
 }
 
+// The texts --unique wrote, kept to tell a new one from them byte for byte.
+class WrittenTexts {
+public:
+    bool addIfNew(const std::string& text) {
+        const bool added =
+            seen_.insert(engine::TextSet::hash(text), spans_.size(), [&](auto other) {
+                const auto [at, size] = spans_[other];
+                return std::string_view(kept_).substr(at, size) == text;
+            });
+        if (added) {
+            spans_.emplace_back(kept_.size(), text.size());
+            kept_ += text;
+        }
+        return added;
+    }
+
+private:
+    engine::TextSet seen_;
+    std::string kept_;
+    std::vector<std::pair<std::size_t, std::size_t>> spans_;
+};
+
 // The script must be a readable file; the engine itself would quietly read it as empty.
 std::optional<std::string> unreadableReason(const std::filesystem::path& script) {
     std::error_code error;
@@ -270,30 +291,18 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         err << "korvex-gen: cannot write the text: " << text.reason() << '\n';
         return 1;
     };
-    // --unique keeps the texts it wrote, to tell a new one from them byte for byte.
     const long long wanted = settings.unique > 0 ? settings.unique : settings.count;
     const long long maxDraws =
         settings.unique == 0
             ? wanted
             : (wanted > LLONG_MAX / kDrawsPerUniqueText ? LLONG_MAX : wanted * kDrawsPerUniqueText);
-    engine::TextSet seen;
-    std::string kept;
-    std::vector<std::pair<std::size_t, std::size_t>> keptAt;
+    WrittenTexts writtenTexts;
     long long written = 0;
     long long draws = 0;
     for (; written < wanted && draws < maxDraws; ++draws) {
         const engine::GenerationResult& result = generator.generate(settings.script);
-        if (settings.unique > 0) {
-            const bool added =
-                seen.insert(engine::TextSet::hash(result.text), keptAt.size(), [&](auto other) {
-                    const auto [at, size] = keptAt[other];
-                    return std::string_view(kept).substr(at, size) == result.text;
-                });
-            if (!added) {
-                continue;
-            }
-            keptAt.emplace_back(kept.size(), result.text.size());
-            kept += result.text;
+        if (settings.unique > 0 && !writtenTexts.addIfNew(result.text)) {
+            continue;
         }
         ++written;
         text.write(result.text);
@@ -317,10 +326,10 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
                 << "N. Variants: " << result.variantCount.decimal() << '\n';
         }
         if (settings.workDir) {
-            const auto written = engine::writeWorkingFiles(result.record, *settings.workDir, true);
-            if (!written) {
+            const auto saved = engine::writeWorkingFiles(result.record, *settings.workDir, true);
+            if (!saved) {
                 text.flush();
-                err << "korvex-gen: " << written.message() << '\n';
+                err << "korvex-gen: " << saved.message() << '\n';
                 return 1;
             }
         }
