@@ -4,30 +4,16 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "platform/twips.h"
+
 namespace korvex::ui {
 namespace {
 
-// Drawn on a 64-unit square and scaled, so every size comes out sharp.
-constexpr int kDesignSize = 64;
-const QColor kInk(40, 60, 110);
-const QColor kPaper(250, 250, 245);
-const QColor kAccent(40, 140, 70);
-
-void drawPage(QPainter& p, const QRectF& page) {
-    p.setPen(QPen(kInk, 3));
-    p.setBrush(kPaper);
-    p.drawRoundedRect(page, 3, 3);
-    p.setPen(QPen(kInk, 2.5));
-    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
-        p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
-    }
-}
-
 void drawExportText(QPainter& p) {
-    drawPage(p, QRectF(8, 4, 36, 48));
+    drawTextPage(p, QRectF(8, 4, 36, 48));
     // An arrow leaving the page: the text goes out to a file.
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     QPainterPath arrow;
     arrow.moveTo(34, 40);
     arrow.lineTo(48, 40);
@@ -41,30 +27,30 @@ void drawExportText(QPainter& p) {
 }
 
 void drawCopyAll(QPainter& p) {
-    drawPage(p, QRectF(6, 4, 34, 44));
-    drawPage(p, QRectF(24, 16, 34, 44));
+    drawTextPage(p, QRectF(6, 4, 34, 44));
+    drawTextPage(p, QRectF(24, 16, 34, 44));
 }
 
 void drawStatistics(QPainter& p) {
-    p.setPen(QPen(kInk, 3));
+    p.setPen(QPen(kIconInk, 3));
     p.drawLine(QPointF(8, 6), QPointF(8, 56));
     p.drawLine(QPointF(8, 56), QPointF(60, 56));
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     p.drawRect(QRectF(14, 36, 10, 18));
-    p.setBrush(kInk);
+    p.setBrush(kIconInk);
     p.drawRect(QRectF(29, 18, 10, 36));
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     p.drawRect(QRectF(44, 28, 10, 26));
 }
 
 void drawGenerate(QPainter& p) {
     // A circle of arrow: once more from the start.
-    p.setPen(QPen(kAccent, 7, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(kIconAccent, 7, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(12, 12, 40, 40), 100 * 16, 280 * 16);
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     QPainterPath head;
     head.moveTo(28, 2);
     head.lineTo(44, 12);
@@ -73,27 +59,18 @@ void drawGenerate(QPainter& p) {
     p.drawPath(head);
 }
 
-QPixmap drawn(ToolbarIcon which, int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(qreal(size) / kDesignSize, qreal(size) / kDesignSize);
+IconDrawing drawing(ToolbarIcon which) {
     switch (which) {
         case ToolbarIcon::ExportText:
-            drawExportText(p);
-            break;
+            return drawExportText;
         case ToolbarIcon::CopyAll:
-            drawCopyAll(p);
-            break;
+            return drawCopyAll;
         case ToolbarIcon::Statistics:
-            drawStatistics(p);
-            break;
+            return drawStatistics;
         case ToolbarIcon::Generate:
-            drawGenerate(p);
-            break;
+            return drawGenerate;
     }
-    return pixmap;
+    return drawCopyAll;
 }
 
 const char* themeName(ToolbarIcon which) {
@@ -113,11 +90,46 @@ const char* themeName(ToolbarIcon which) {
 }  // namespace
 
 QIcon toolbarIcon(ToolbarIcon which) {
+    return themedIcon(themeName(which), drawing(which));
+}
+
+QIcon themedIcon(const char* themeName, IconDrawing draw) {
     QIcon fallback;
+    // Drawn on the design square and scaled, so every size comes out sharp.
     for (int size : {16, 24, 32, 48, 64}) {
-        fallback.addPixmap(drawn(which, size));
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(qreal(size) / kIconDesignSize, qreal(size) / kIconDesignSize);
+        draw(p);
+        p.end();
+        fallback.addPixmap(pixmap);
     }
-    return QIcon::fromTheme(QString::fromLatin1(themeName(which)), fallback);
+    return QIcon::fromTheme(QString::fromLatin1(themeName), fallback);
+}
+
+void drawTextPage(QPainter& p, const QRectF& page) {
+    p.setPen(QPen(kIconInk, 3));
+    p.setBrush(kIconPaper);
+    p.drawRoundedRect(page, 3, 3);
+    p.setPen(QPen(kIconInk, 2.5));
+    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
+        p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
+    }
+}
+
+void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon,
+                        const char* toolTip, const QRect& geometry) {
+    // The pictures leave a margin inside the 615-twip buttons.
+    constexpr int kIconSizeTwips = 420;
+    button.setObjectName(QString::fromLatin1(name));
+    button.setIcon(icon);
+    button.setIconSize(QSize(platform::twips(kIconSizeTwips), platform::twips(kIconSizeTwips)));
+    button.setToolTip(QString::fromLatin1(toolTip));
+    button.setAutoRaise(true);
+    button.setFocusPolicy(Qt::NoFocus);
+    button.setGeometry(geometry);
 }
 
 void CaptionButton::paintEvent(QPaintEvent* event) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "editor/import_window.h"
 #include "output/output_window.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -38,6 +39,12 @@ namespace {
 constexpr int kTickMs = 100;
 constexpr int kMinimumWidthTwips = 3765;
 constexpr int kBesideOffsetTwips = 200;
+
+/// Closes `window`, through the sub-window that holds it when it has one.
+void closeChild(QWidget& window) {
+    QWidget* holder = window.parentWidget();
+    (holder != nullptr ? holder : &window)->close();
+}
 
 }  // namespace
 
@@ -195,8 +202,7 @@ void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
 void MainWindow::newProject() {
     // One dialog at a time, loaded afresh by every opener.
     if (newProjectDialog_ != nullptr) {
-        QWidget* holder = newProjectDialog_->parentWidget();
-        (holder != nullptr ? holder : newProjectDialog_.data())->close();
+        closeChild(*newProjectDialog_);
     }
     newProjectDialog_ = new NewProjectDialog(state_);
     addChild(newProjectDialog_);
@@ -249,7 +255,8 @@ void MainWindow::help() {
 }
 
 void MainWindow::about() {
-    state_.dialogs.information(this, kProgramTitle, aboutText(today_()));
+    state_.dialogs.information(this, kProgramTitle,
+                               aboutText(today_(), fromPath(state_.app.root())));
 }
 
 void MainWindow::editSettings() {
@@ -298,6 +305,15 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
 void MainWindow::openEditor(const QString& projectName) {
     // Until the program has its editor, a project opens in a generated-text window.
     openOutput(projectName, toQString(store::projectPath(state_.prgFolder, toUtf8(projectName))));
+}
+
+void MainWindow::openImport() {
+    // One import window at a time: opening it again starts afresh.
+    if (importWindow_ != nullptr) {
+        closeChild(*importWindow_);
+    }
+    importWindow_ = new editor::ImportWindow(state_);
+    addChild(importWindow_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -79,6 +79,7 @@ public:
     }
     void openOutput(const QString&, const QString&, QWidget*) override {}
     void openEditor(const QString&) override {}
+    void openImport() override {}
 
 private:
     QMdiArea& area_;

@@ -39,6 +39,7 @@ public:
         calls << "openOutput " + title + " " + projectPath;
     }
     void openEditor(const QString& projectName) override { calls << "openEditor " + projectName; }
+    void openImport() override { calls << "openImport"; }
 
     QMdiSubWindow* addChild(QWidget* window) override {
         QMdiSubWindow* frame = area_.addSubWindow(window);

@@ -304,7 +304,9 @@ private slots:
         p.window->findChild<QAction*>("AboutX")->trigger();
         QCOMPARE(p.dialogs.problems(), QString());
         const QString text = p.dialogs.shown().at(0).text;
-        QVERIFY2(text.contains("2031") && text.contains("Korvex5 5.00"), qPrintable(text));
+        QVERIFY2(text.contains("2031") && text.contains("Korvex5 5.00") &&
+                     text.contains(p.folder.path()),
+                 qPrintable(text));
     }
 
     void arrangementCommandsTileTheOpenChildren() {
