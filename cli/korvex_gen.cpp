@@ -56,18 +56,18 @@ constexpr const char* kUsage =
 
 struct Settings {
     std::string script;
-    long long count = 1;
-    bool countGiven = false;
-    long long unique = 0;  ///< 0: texts may repeat
-    bool all = false;
-    std::uint64_t limit = 10'000;
-    bool check = false;
     std::vector<std::string> given;  ///< the options given, by their long names
-    bool nullSeparated = false;
-    std::optional<std::uint64_t> seed;
     std::deque<std::string> answers;
-    bool stats = false;
     std::optional<std::string> workDir;
+    std::optional<std::uint64_t> seed;
+    long long count = 1;
+    long long unique = 0;  ///< 0: texts may repeat
+    std::uint64_t limit = 10'000;
+    bool countGiven = false;
+    bool all = false;
+    bool check = false;
+    bool nullSeparated = false;
+    bool stats = false;
     bool help = false;
 };
 
@@ -91,7 +91,10 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
     for (const auto& option : given) {
         if (modes.contains(option) && option != mode) {
             if (!mode.empty()) {
-                return mode + " cannot be used with " + option;
+                std::string conflict = mode;
+                conflict += " cannot be used with ";
+                conflict += option;
+                return conflict;
             }
             mode = option;
         }

@@ -30,7 +30,7 @@ public:
     // The box is shown even when the line is malformed; only a well-formed line keeps its
     // answer.
     void ask(std::string_view line) {
-        const InputLine input = readInputLine(line);
+        InputLine input = readInputLine(line);
         const std::string answer = context_.host.askInput(input.prompt).value_or(std::string{});
         // A slot number outside 0 to 99, however large, names no slot: the line keeps no
         // answer and leaves the answers already kept alone. Text that is no number at all

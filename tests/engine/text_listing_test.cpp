@@ -22,7 +22,7 @@ struct Listed {
     bool complete = false;
 };
 
-ListingOptions withIncludes(std::map<std::string, std::string> files) {
+ListingOptions withIncludes(const std::map<std::string, std::string>& files) {
     ListingOptions options;
     options.readInclude = [files](std::string_view path, std::size_t) {
         const auto at = files.find(std::string(path));
