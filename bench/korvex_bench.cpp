@@ -1,5 +1,7 @@
 // Times whole korvex-gen processes over three workloads, with and without working files, and
-// the cost of creating as many files as the largest one writes, on the same disk.
+// the cost of creating as many files as the largest one writes, on the same disk; then
+// checking the largest script against generating it once, and listing every text of the
+// smallest against generating as many.
 //
 //   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER]
 
@@ -104,6 +106,39 @@ double fileCreationMs(const fs::path& dir, std::size_t count, int runs) {
     return median(times);
 }
 
+// --check of the 50,000-block script against one generation of it (target: at most twice
+// as long), and --all over the 30-line script against -n as many texts (target: no slower a
+// text, and memory that does not grow with the texts beyond the set that tells them apart).
+void checkAndList(const std::string& gen, const fs::path& root, int runs) {
+    const fs::path large = root / "large.ini";
+    std::ofstream(large, std::ios::binary) << korvex::bench::blockScript(50000, 4);
+    const fs::path small = root / "small.ini";
+    std::ofstream(small, std::ios::binary) << korvex::bench::smallScript();
+
+    const Result generated = measure({gen, large.string()}, runs, nullptr);
+    const Result checked = measure({gen, "--check", large.string()}, runs, nullptr);
+    std::printf("\n%-34s %10s %10s\n", "checking and listing", "time ms", "peak KiB");
+    std::printf("%-34s %10.1f %10ld\n", "50,000 blocks, one generation", generated.ms,
+                generated.peakKiB);
+    std::printf("%-34s %10.1f %10ld   %.2f times a generation (target at most 2)%s\n",
+                "50,000 blocks, --check", checked.ms, checked.peakKiB, checked.ms / generated.ms,
+                checked.ms <= 2 * generated.ms ? "" : " !");
+
+    const double texts = 100000;
+    const Result many = measure({gen, "-n", "100000", small.string()}, runs, nullptr);
+    const Result listed =
+        measure({gen, "--all", "--limit", "100000", small.string()}, runs, nullptr);
+    const Result fewer = measure({gen, "--all", "--limit", "10000", small.string()}, runs, nullptr);
+    std::printf("%-34s %10.1f %10ld   %.2f us a text\n", "30 lines, -n 100000", many.ms,
+                many.peakKiB, many.ms * 1000 / texts);
+    std::printf("%-34s %10.1f %10ld   %.2f us a text: %.2f times -n (target at most 1)%s\n",
+                "30 lines, --all --limit 100000", listed.ms, listed.peakKiB,
+                listed.ms * 1000 / texts, listed.ms / many.ms, listed.ms <= many.ms ? "" : " !");
+    std::printf("%-34s %10.1f %10ld   90,000 more texts add %ld KiB\n",
+                "30 lines, --all --limit 10000", fewer.ms, fewer.peakKiB,
+                listed.peakKiB - fewer.peakKiB);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -171,6 +206,7 @@ int main(int argc, char** argv) {
         "\nWorking files of the 50,000-block script add %.1f ms; creating %zu files costs "
         "%.1f ms here: %.2f times (target at most 1.5).\n",
         largestExtraMs, files, createMs, largestExtraMs / createMs);
+    checkAndList(gen, root, runs);
     fs::remove_all(root);
     return 0;
 }

@@ -2,29 +2,52 @@
 
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstring>
-#include <ctime>
 #include <deque>
-#include <istream>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <string_view>
+#include <utility>
 
+#include "cli/command_line.h"
+#include "cli/modes.h"
 #include "engine/generate.h"
-#include "store/text_codec.h"
+#include "engine/text_set.h"
 
 namespace korvex::cli {
 namespace {
+
+// --unique gives up after this many generations for each text asked for.
+constexpr long long kDrawsPerUniqueText = 100;
 
 constexpr const char* kUsage =
     "Usage: korvex-gen [options] SCRIPT\n"
     "Generates a text from the script file SCRIPT and writes it to standard output.\n"
     "\n"
     "  -n, --count N     generate N texts, each followed by a line feed\n"
+    "      --unique N    generate N texts that all differ, each followed by a line feed; gives\n"
+    "                    up after 100 x N generations and says how many it found (the texts\n"
+    "                    written are kept in memory to compare with)\n"
+    "      --all         write every different text of SCRIPT once, each followed by a line\n"
+    "                    feed, in a fixed order: the last block or variable changes fastest.\n"
+    "                    For scripts whose choices are blocks and variables with \"|\" (no\n"
+    "                    \\rnd\\, \\if\\, \\inp\\, \\date\\ or \\time\\). Keeps no texts: at most\n"
+    "                    64 bytes per text written tell them apart (4 MiB for 65,536 texts)\n"
+    "      --limit N     with --all: write at most N texts (default 10000), and make at most\n"
+    "                    100 x N combinations\n"
+    "      --check       check SCRIPT without generating; one finding a line on standard\n"
+    "                    output: FILE:LINE:COLUMN: error|warning|note: message [code]. The\n"
+    "                    exit status is 1 when a finding is an error\n"
     "  -0, --null        follow each text by a NUL byte instead of a line feed\n"
     "      --seed N      reproducible runs: the same script, seed and answers give the same text\n"
     "      --answer TEXT answer the next input question with TEXT (repeatable); further\n"
     "                    questions are answered from standard input, one line each\n"
-    "      --stats       write the item and variant counts to standard error after each text\n"
+    "      --stats       write the item and variant counts to standard error after each text;\n"
+    "                    with --all, the texts written and the exact number of combinations,\n"
+    "                    once at the end\n"
     "      --work-dir DIR  write the working files Temp.txt and Temp/<n>.txt under DIR\n"
     "  -h, --help        show this help\n"
     "\n"
@@ -33,13 +56,18 @@ constexpr const char* kUsage =
 
 struct Settings {
     std::string script;
-    long long count = 1;
-    bool countGiven = false;
-    bool nullSeparated = false;
-    std::optional<std::uint64_t> seed;
+    std::vector<std::string> given;  ///< the options given, by their long names
     std::deque<std::string> answers;
-    bool stats = false;
     std::optional<std::string> workDir;
+    std::optional<std::uint64_t> seed;
+    long long count = 1;
+    long long unique = 0;  ///< 0: texts may repeat
+    std::uint64_t limit = 10'000;
+    bool countGiven = false;
+    bool all = false;
+    bool check = false;
+    bool nullSeparated = false;
+    bool stats = false;
     bool help = false;
 };
 
@@ -47,6 +75,40 @@ template <typename T>
 bool parseNumber(const std::string& text, T& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size();
+}
+
+// The modes exclude one another, and each takes only the options that mean something to it.
+std::optional<std::string> conflictingOptions(const std::vector<std::string>& given) {
+    const std::set<std::string> modes{"--count", "--unique", "--all", "--check"};
+    const std::map<std::string, std::set<std::string>> companions{
+        {"", {"--null", "--seed", "--answer", "--stats", "--work-dir"}},
+        {"--count", {"--null", "--seed", "--answer", "--stats", "--work-dir"}},
+        {"--unique", {"--null", "--seed", "--answer", "--stats"}},
+        {"--all", {"--limit", "--null", "--stats"}},
+        {"--check", {}},
+    };
+    std::string mode;
+    for (const auto& option : given) {
+        if (modes.contains(option) && option != mode) {
+            if (!mode.empty()) {
+                std::string conflict = mode;
+                conflict += " cannot be used with ";
+                conflict += option;
+                return conflict;
+            }
+            mode = option;
+        }
+    }
+    for (const auto& option : given) {
+        if (modes.contains(option) || companions.at(mode).contains(option)) {
+            continue;
+        }
+        if (option == "--limit") {
+            return std::string("--limit goes with --all");
+        }
+        return option + " cannot be used with " + (mode.empty() ? "--count" : mode);
+    }
+    return std::nullopt;
 }
 
 // Returns an error text, or nothing when the options are good.
@@ -86,12 +148,26 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
             settings.nullSeparated = true;
         } else if (arg == "--stats" && takesNoValue()) {
             settings.stats = true;
+        } else if (arg == "--all" && takesNoValue()) {
+            settings.all = true;
+        } else if (arg == "--check" && takesNoValue()) {
+            settings.check = true;
         } else if (arg == "-n" || arg == "--count") {
             const auto text = value();
             if (!text || !parseNumber(*text, settings.count) || settings.count < 1) {
                 return arg + " needs a whole number of at least 1";
             }
             settings.countGiven = true;
+        } else if (arg == "--unique") {
+            const auto text = value();
+            if (!text || !parseNumber(*text, settings.unique) || settings.unique < 1) {
+                return arg + " needs a whole number of at least 1";
+            }
+        } else if (arg == "--limit") {
+            const auto text = value();
+            if (!text || !parseNumber(*text, settings.limit) || settings.limit < 1) {
+                return arg + " needs a whole number of at least 1";
+            }
         } else if (arg == "--seed") {
             std::uint64_t seed = 0;
             const auto text = value();
@@ -114,9 +190,13 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
         } else {
             return "unknown option " + args[i];
         }
+        settings.given.push_back(arg == "-n" ? "--count" : arg == "-0" ? "--null" : arg);
     }
     if (settings.help) {
         return std::nullopt;
+    }
+    if (auto conflict = conflictingOptions(settings.given)) {
+        return conflict;
     }
     if (positional.size() != 1) {
         return positional.empty() ? "no SCRIPT given" : "only one SCRIPT can be given";
@@ -125,93 +205,26 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     return std::nullopt;
 }
 
-// The texts on standard output, gathered into large writes. Anything written to standard error
-// first flushes what waits, so on a terminal the two still appear in order. A write that fails
-// is kept with the system's reason: a lost text must never end in success.
-class TextOutput {
+// The texts --unique wrote, kept to tell a new one from them byte for byte.
+class WrittenTexts {
 public:
-    explicit TextOutput(std::ostream& out) : out_(out) {}
-
-    void write(std::string_view text) {
-        errno = 0;
-        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-        check();
+    bool addIfNew(const std::string& text) {
+        const bool added =
+            seen_.insert(engine::TextSet::hash(text), spans_.size(), [&](auto other) {
+                const auto [at, size] = spans_[other];
+                return std::string_view(kept_).substr(at, size) == text;
+            });
+        if (added) {
+            spans_.emplace_back(kept_.size(), text.size());
+            kept_ += text;
+        }
+        return added;
     }
-    void put(char c) {
-        errno = 0;
-        out_.put(c);
-        check();
-    }
-    void flush() {
-        errno = 0;
-        out_.flush();
-        check();
-    }
-    bool failed() const { return failed_; }
-    const std::string& reason() const { return reason_; }
 
 private:
-    void check() {
-        if (!out_ && !failed_) {
-            failed_ = true;
-            reason_ = errno != 0 ? std::strerror(errno) : "the output stream failed";
-        }
-    }
-
-    std::ostream& out_;
-    bool failed_ = false;
-    std::string reason_;
-};
-
-// Answers come from the --answer options first, then from standard input; the end of the
-// input answers as Cancel.
-class CommandLineHost : public engine::Host {
-public:
-    CommandLineHost(std::deque<std::string> answers, std::istream& in, TextOutput& out,
-                    std::ostream& err)
-        : answers_(std::move(answers)), in_(in), out_(out), err_(err) {}
-
-    void showMessage(std::string_view text) override {
-        out_.flush();
-        err_ << text << '\n' << std::flush;
-    }
-
-    std::optional<std::string> askInput(std::string_view prompt) override {
-        if (!answers_.empty()) {
-            std::string answer = std::move(answers_.front());
-            answers_.pop_front();
-            return store::decode(std::move(answer)).text;
-        }
-        out_.flush();
-        err_ << prompt << (prompt.empty() || prompt.back() == ' ' ? "" : " ") << std::flush;
-        std::string line;
-        if (!std::getline(in_, line)) {
-            err_ << '\n';
-            return std::nullopt;
-        }
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        return store::decode(std::move(line)).text;
-    }
-
-    std::string dateText() override { return now("%x"); }
-    std::string timeText() override { return now("%X"); }
-
-private:
-    static std::string now(const char* format) {
-        const std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        char buffer[128];
-        const auto size = std::strftime(buffer, sizeof buffer, format, &local);
-        return store::decode(std::string(buffer, size)).text;
-    }
-
-    std::deque<std::string> answers_;
-    std::istream& in_;
-    TextOutput& out_;
-    std::ostream& err_;
+    engine::TextSet seen_;
+    std::string kept_;
+    std::vector<std::pair<std::size_t, std::size_t>> spans_;
 };
 
 // The script must be a readable file; the engine itself would quietly read it as empty.
@@ -260,6 +273,14 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         return 1;
     }
 
+    if (settings.check) {
+        return runCheck(settings.script, out, err);
+    }
+    if (settings.all) {
+        return runList({settings.script, settings.limit, settings.stats, settings.nullSeparated},
+                       out, err);
+    }
+
     engine::Options options;
     options.scriptFile = script;
     options.jumpFolder = script.has_parent_path() ? script.parent_path() : ".";
@@ -273,10 +294,22 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
         err << "korvex-gen: cannot write the text: " << text.reason() << '\n';
         return 1;
     };
-    for (long long n = 0; n < settings.count; ++n) {
+    const long long wanted = settings.unique > 0 ? settings.unique : settings.count;
+    const long long maxDraws =
+        settings.unique == 0
+            ? wanted
+            : (wanted > LLONG_MAX / kDrawsPerUniqueText ? LLONG_MAX : wanted * kDrawsPerUniqueText);
+    WrittenTexts writtenTexts;
+    long long written = 0;
+    long long draws = 0;
+    for (; written < wanted && draws < maxDraws; ++draws) {
         const engine::GenerationResult& result = generator.generate(settings.script);
+        if (settings.unique > 0 && !writtenTexts.addIfNew(result.text)) {
+            continue;
+        }
+        ++written;
         text.write(result.text);
-        if (settings.countGiven) {
+        if (settings.countGiven || settings.unique > 0) {
             text.put(settings.nullSeparated ? '\0' : '\n');
         }
         if (text.failed()) {
@@ -296,10 +329,10 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
                 << "N. Variants: " << result.variantCount.decimal() << '\n';
         }
         if (settings.workDir) {
-            const auto written = engine::writeWorkingFiles(result.record, *settings.workDir, true);
-            if (!written) {
+            const auto saved = engine::writeWorkingFiles(result.record, *settings.workDir, true);
+            if (!saved) {
                 text.flush();
-                err << "korvex-gen: " << written.message() << '\n';
+                err << "korvex-gen: " << saved.message() << '\n';
                 return 1;
             }
         }
@@ -307,6 +340,10 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
     text.flush();
     if (text.failed()) {
         return lost();
+    }
+    if (written < wanted) {
+        err << "korvex-gen: only " << written << " different texts came in " << draws
+            << " generations (" << wanted << " were asked for)\n";
     }
     return 0;
 }

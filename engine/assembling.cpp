@@ -27,31 +27,23 @@ public:
         outcome_.text += piece;
     }
 
-    // "\inp\1_Your name?_who": slot, prompt, name. The box is shown even when the line is
-    // malformed; only a well-formed line keeps its answer.
+    // The box is shown even when the line is malformed; only a well-formed line keeps its
+    // answer.
     void ask(std::string_view line) {
-        std::string rest(line);
-        for (std::size_t at; (at = rest.find(kInputDirective)) != std::string::npos;) {
-            rest.erase(at, kInputDirective.size());
-        }
-        const auto fields = splitAt(trimSpaces(rest), '_');
-        const auto prompt = fields.size() > 1 ? trimSpaces(fields[1]) : std::string_view{};
-        const std::string answer = context_.host.askInput(prompt).value_or(std::string{});
+        InputLine input = readInputLine(line);
+        const std::string answer = context_.host.askInput(input.prompt).value_or(std::string{});
         // A slot number outside 0 to 99, however large, names no slot: the line keeps no
         // answer and leaves the answers already kept alone. Text that is no number at all
         // leaves the current slot as it was.
-        if (const auto number = roundedNumber(fields[0])) {
+        if (input.slot) {
             currentSlot_.reset();
-            if (*number >= 0 && *number < static_cast<double>(kSlotCount)) {
-                currentSlot_ = static_cast<std::size_t>(*number);
+            if (*input.slot >= 0 && *input.slot < static_cast<double>(kSlotCount)) {
+                currentSlot_ = static_cast<std::size_t>(*input.slot);
             }
         }
-        if (currentSlot_ && fields.size() >= 3) {
-            // The name ends where a record of answer, name and slot would split it: at "=".
-            std::string_view name = trimSpaces(fields[2]);
-            name = name.substr(0, name.find('='));
+        if (currentSlot_ && input.name) {
             outcome_.answers[*currentSlot_] =
-                Answer{std::string(trimSpaces(answer)), std::string(name)};
+                Answer{std::string(trimSpaces(answer)), std::move(*input.name)};
         }
     }
 
@@ -86,6 +78,44 @@ private:
 };
 
 }  // namespace
+
+OutputDirective outputDirective(std::string_view line) {
+    const std::string_view trimmed = trimSpaces(line);
+    // Every directive here starts with a backslash and "m", "i" or "I".
+    if (trimmed.size() < 2 || trimmed[0] != '\\' ||
+        (trimmed[1] != 'm' && ascii::toLower(trimmed[1]) != 'i')) {
+        return OutputDirective::None;
+    }
+    if (line.starts_with(kMessageDirective)) {
+        return OutputDirective::Message;
+    }
+    if (ascii::startsWithIgnoringCase(trimmed, kInputDirective)) {
+        return OutputDirective::Input;
+    }
+    return line.starts_with(kIncludeDirective) ? OutputDirective::Include : OutputDirective::None;
+}
+
+// "\inp\1_Your name?_who": slot, prompt, name.
+InputLine readInputLine(std::string_view line) {
+    std::string rest(line);
+    for (std::size_t at; (at = rest.find(kInputDirective)) != std::string::npos;) {
+        rest.erase(at, kInputDirective.size());
+    }
+    const auto fields = splitAt(trimSpaces(rest), '_');
+    InputLine input;
+    input.fieldCount = fields.size();
+    input.slot = roundedNumber(fields[0]);
+    input.slotText = trimSpaces(fields[0]);
+    if (fields.size() > 1) {
+        input.prompt = trimSpaces(fields[1]);
+    }
+    if (fields.size() >= 3) {
+        // The name ends where a record of answer, name and slot would split it: at "=".
+        const std::string_view name = trimSpaces(fields[2]);
+        input.name = std::string(name.substr(0, name.find('=')));
+    }
+    return input;
+}
 
 void Assembly::clear() {
     text.clear();
@@ -123,19 +153,19 @@ void assemble(const WorkingRecord& record, const Picks& picks, const AssemblyCon
                 break;
         }
         const std::string_view line = record.body(i);
-        const std::string_view trimmed = trimSpaces(line);
-        // Every directive here starts with a backslash and "m", "i" or "I": other lines skip
-        // the three tests.
-        const bool mayBeDirective = trimmed.size() >= 2 && trimmed[0] == '\\' &&
-                                    (trimmed[1] == 'm' || ascii::toLower(trimmed[1]) == 'i');
-        if (mayBeDirective && line.starts_with(kMessageDirective)) {
-            context.host.showMessage(trimSpaces(line.substr(kMessageDirective.size())));
-        } else if (mayBeDirective && ascii::startsWithIgnoringCase(trimmed, kInputDirective)) {
-            out.ask(line);
-        } else if (mayBeDirective && line.starts_with(kIncludeDirective)) {
-            out.include(trimSpaces(line.substr(kIncludeDirective.size())));
-        } else {
-            out.append(trimmed);
+        switch (outputDirective(line)) {
+            case OutputDirective::None:
+                out.append(trimSpaces(line));
+                break;
+            case OutputDirective::Message:
+                context.host.showMessage(trimSpaces(line.substr(kMessageDirective.size())));
+                break;
+            case OutputDirective::Input:
+                out.ask(line);
+                break;
+            case OutputDirective::Include:
+                out.include(trimSpaces(line.substr(kIncludeDirective.size())));
+                break;
         }
     }
 }

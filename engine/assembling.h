@@ -55,6 +55,23 @@ struct AssemblyContext {
     std::size_t maxBytes;
 };
 
+/// What a text line does in the output pass instead of adding itself.
+enum class OutputDirective { None, Message, Input, Include };
+/// `\msg\` and `\inc\` act only at the very start of the working line; `\inp\` after spaces
+/// too, in any letter case.
+OutputDirective outputDirective(std::string_view workingLine);
+
+/// An `\inp\` line taken apart: every "\inp\" removed, the rest split at "_" into slot,
+/// prompt and name.
+struct InputLine {
+    std::size_t fieldCount = 0;
+    std::string slotText;             ///< the slot field, trimmed
+    std::optional<double> slot;       ///< empty: not a number, the current slot stays
+    std::string prompt;               ///< empty when the line has no prompt field
+    std::optional<std::string> name;  ///< up to any "="; empty when the line has no name field
+};
+InputLine readInputLine(std::string_view workingLine);
+
 /// Assembles the output text: each block's pick where its first alternative stands, every
 /// other text line trimmed, without line breaks; `\msg\`, `\inp\` and `\inc\` lines act
 /// instead of adding themselves.

@@ -39,25 +39,24 @@ std::string nameReference(std::string_view name) {
     return reference;
 }
 
-void replaceVariables(Replacer& replace, const std::vector<std::string>& variables,
-                      Random& random) {
-    for (const std::string& slot : variables) {
-        const auto pieces = splitAt(slot, '=');
-        if (pieces.size() < 2) {
+void replaceVariables(Replacer& replace, const FinishingInput& input, Random& random) {
+    for (std::size_t slot = 0; slot < input.variables.size(); ++slot) {
+        const auto definition = readVariable(input.variables[slot]);
+        if (!definition) {
             continue;  // a definition without "=" changes nothing
         }
-        const auto name = trimSpaces(pieces[0]);
-        const auto value = trimSpaces(pieces[1]);
-        if (value.find('|') == std::string_view::npos) {
-            replace(nameReference(name), value);
+        const std::string reference = nameReference(definition->name);
+        if (!definition->hasOptions()) {
+            replace(reference, definition->value);
             continue;
         }
-        // One option is drawn per generation, so every reference gets the same one. The
-        // options keep their spaces: "a | b" offers "a " and " b".
-        const auto options = splitAt(value, '|');
-        const auto index = static_cast<std::size_t>(
-            std::floor(static_cast<double>(options.size()) * random.next()));
-        replace(nameReference(name), options[index]);
+        // One option is drawn per generation, so every reference gets the same one.
+        const auto options = definition->options();
+        const auto index = input.variableChoices
+                               ? (*input.variableChoices)[slot]
+                               : static_cast<std::size_t>(std::floor(
+                                     static_cast<double>(options.size()) * random.next()));
+        replace(reference, options[index]);
     }
 }
 
@@ -292,6 +291,19 @@ bool replaceMarkersOnce(std::string_view text, std::string& out, bool& backslash
 
 }  // namespace
 
+std::optional<VariableDefinition> readVariable(std::string_view slot) {
+    const auto pieces = splitAt(slot, '=');
+    if (pieces.size() < 2) {
+        return std::nullopt;
+    }
+    return VariableDefinition{trimSpaces(pieces[0]), trimSpaces(pieces[1])};
+}
+
+std::vector<std::string_view> VariableDefinition::options() const {
+    // The options keep their spaces: "a | b" offers "a " and " b".
+    return splitAt(value, '|');
+}
+
 void replaceMarkersStepByStep(std::string& text) {
     const std::size_t unlimited = std::string::npos;
     replaceAll(text, kAlternativeMarker, "", unlimited);
@@ -314,7 +326,7 @@ bool replaceMarkers(std::string& text, std::string& scratch) {
 bool finish(std::string& text, const FinishingInput& input, Random& random, Host& host,
             std::size_t maxBytes, std::string& scratch) {
     Replacer replace(text, maxBytes);
-    replaceVariables(replace, input.variables, random);
+    replaceVariables(replace, input, random);
     replaceBlockReferences(replace, input.record, input.picks);
     for (const auto& slot : input.answers) {
         if (slot) {

@@ -5,6 +5,8 @@
 // step left.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +24,22 @@ struct FinishingInput {
     const WorkingRecord& record;                ///< where the picks stand
     const Picks& picks;                         ///< by block number; 0 to 99 can be named
     const AnswerSlots& answers;
+    /// The option each variable slot takes instead of a draw (a listing of every text chooses
+    /// them); read only for slots whose value has options.
+    const std::vector<std::uint32_t>* variableChoices = nullptr;
 };
+
+/// A `\v` slot taken apart at "=": the name and the value, trimmed; further pieces are ignored.
+struct VariableDefinition {
+    std::string_view name;
+    std::string_view value;
+
+    bool hasOptions() const { return value.find('|') != std::string_view::npos; }
+    /// The value split at "|", one of which is drawn.
+    std::vector<std::string_view> options() const;
+};
+/// Empty for a slot without "=", which defines nothing.
+std::optional<VariableDefinition> readVariable(std::string_view slot);
 
 /// Finishes `text` in place, using `scratch` for its working copy (a caller that finishes many
 /// texts keeps it, and its memory, from one to the next). Returns false when a replacement was

@@ -35,24 +35,6 @@ std::string jumpWarning(std::size_t maxJumps, bool runtime) {
                       "as it is.");
 }
 
-// `\inc\` paths as scripts write them, read from the disk; a file larger than the room left
-// is not read at all (it could be a sparse terabyte).
-IncludeReader includeReader(const std::filesystem::path& base) {
-    return [base](std::string_view pathText, std::size_t room) {
-        const auto file = diskPath(pathText, base);
-        IncludedFile included;
-        std::error_code error;
-        const auto size = std::filesystem::file_size(file, error);
-        if (!error && size > room) {
-            included.status = IncludedFile::Status::TooLarge;
-        } else if (auto text = readTextFile(file)) {
-            included.status = IncludedFile::Status::Read;
-            included.text = std::move(*text);
-        }
-        return included;
-    };
-}
-
 std::string sizeWarning(std::size_t maxBytes) {
     return "The text reached the size limit of " + std::to_string(maxBytes >> 20) +
            " MiB, so part of it was left out.";

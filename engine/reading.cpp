@@ -25,23 +25,6 @@ void drawNumber(std::string_view argument, Draws& draws, Random& random) {
     draws.draw = static_cast<int>(std::floor(product)) + 1;
 }
 
-// Everything before the first "=" is the number, everything after it up to a second "=" the
-// target. A line without a target has nowhere to jump to.
-std::optional<std::string> conditionalTarget(std::string_view argument, Draws& draws) {
-    std::string rest(trimSpaces(argument));
-    for (std::size_t at; (at = rest.find(kJumpDirective)) != std::string::npos;) {
-        rest.erase(at, kJumpDirective.size());
-    }
-    const auto pieces = splitAt(rest, '=');
-    if (auto number = wholeNumber(pieces[0])) {
-        draws.ifNumber = *number;
-    }
-    if (pieces.size() < 2 || trimSpaces(pieces[1]).empty()) {
-        return std::nullopt;
-    }
-    return std::string(trimSpaces(pieces[1]));
-}
-
 // What a working line that does not begin with the alternative marker is.
 LineKind textKind(std::string_view line) {
     std::size_t i = 0;
@@ -180,6 +163,63 @@ void appendWorkingLines(std::string_view scriptLine, bool directive, WorkingReco
     endLine();
 }
 
+std::string_view nextScriptLine(const char*& p, const char* end) {
+    const char* lineEnd = findEither(p, end, '\r', '\n');
+    const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+    p = lineEnd;
+    if (p < end) {
+        p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+    }
+    return line;
+}
+
+ScriptLine readScriptLine(std::string_view line) {
+    std::size_t lead = 0;
+    while (lead < line.size() && line[lead] == ' ') {
+        ++lead;
+    }
+    if (lead == line.size() || line[lead] == '!') {
+        return {ScriptLineKind::Skipped, {}};
+    }
+    if (line[lead] != '\\') {
+        return {ScriptLineKind::Plain, {}};
+    }
+    // Directives read their argument from the trimmed line, so an indented directive works
+    // like one at the start of the line.
+    const std::string_view trimmed = trimSpaces(line);
+    const struct {
+        std::string_view keyword;
+        ScriptLineKind kind;
+    } directives[] = {
+        {kEndDirective, ScriptLineKind::End},
+        {kDrawDirective, ScriptLineKind::Draw},
+        {kJumpDirective, ScriptLineKind::Jump},
+        {kVariableDirective, ScriptLineKind::Variable},
+    };
+    for (const auto& d : directives) {
+        if (trimmed.starts_with(d.keyword)) {
+            return {d.kind, trimmed.substr(d.keyword.size())};
+        }
+    }
+    return {ScriptLineKind::Plain, {}};
+}
+
+// Everything before the first "=" is the number, everything after it up to a second "=" the
+// target. A line without a target has nowhere to jump to.
+JumpLine readJump(std::string_view argument) {
+    std::string rest(trimSpaces(argument));
+    for (std::size_t at; (at = rest.find(kJumpDirective)) != std::string::npos;) {
+        rest.erase(at, kJumpDirective.size());
+    }
+    const auto pieces = splitAt(rest, '=');
+    JumpLine jump;
+    jump.number = wholeNumber(pieces[0]);
+    if (pieces.size() >= 2 && !trimSpaces(pieces[1]).empty()) {
+        jump.target = std::string(trimSpaces(pieces[1]));
+    }
+    return jump;
+}
+
 void readScript(std::string_view script, Draws& draws, Random& random, bool mayJump,
                 ReadingOutcome& outcome) {
     outcome.clear();
@@ -188,50 +228,41 @@ void readScript(std::string_view script, Draws& draws, Random& random, bool mayJ
     const char* p = script.data();
     const char* const end = p + script.size();
     while (p < end) {
-        // One script line: it ends at CR LF, a lone CR or a lone LF.
-        const char* lineEnd = findEither(p, end, '\r', '\n');
-        const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-        p = lineEnd;
-        if (p < end) {
-            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
-        }
-
-        std::size_t lead = 0;
-        while (lead < line.size() && line[lead] == ' ') {
-            ++lead;
-        }
-        if (lead == line.size() || line[lead] == '!') {
-            continue;  // blank or comment
-        }
+        const std::string_view line = nextScriptLine(p, end);
+        const ScriptLine read = readScriptLine(line);
         bool directive = false;
-        if (line[lead] == '\\') {
-            // Directives read their argument from the trimmed line, so an indented directive
-            // works like one at the start of the line.
-            const std::string_view trimmed = trimSpaces(line);
-            if (trimmed.starts_with(kEndDirective)) {
+        switch (read.kind) {
+            case ScriptLineKind::Skipped:
+                continue;
+            case ScriptLineKind::End:
                 outcome.endRequested = true;
                 continue;
-            }
-            if (trimmed.starts_with(kDrawDirective)) {
-                drawNumber(trimmed.substr(kDrawDirective.size()), draws, random);
+            case ScriptLineKind::Variable:
+                if (outcome.variables.size() < kSlotCount) {
+                    outcome.variables.emplace_back(trimSpaces(read.argument));
+                }
+                continue;
+            case ScriptLineKind::Draw:
+                drawNumber(read.argument, draws, random);
                 directive = true;
-            } else if (trimmed.starts_with(kJumpDirective)) {
+                break;
+            case ScriptLineKind::Jump: {
                 directive = true;
-                const auto target = conditionalTarget(trimmed.substr(kJumpDirective.size()), draws);
-                if (target && draws.draw == draws.ifNumber) {
+                const JumpLine jump = readJump(read.argument);
+                if (jump.number) {
+                    draws.ifNumber = *jump.number;
+                }
+                if (jump.target && draws.draw == draws.ifNumber) {
                     if (mayJump) {
-                        outcome.jumpTarget = *target;
+                        outcome.jumpTarget = *jump.target;
                         return;
                     }
                     outcome.jumpRefused = true;
                 }
-            } else if (trimmed.starts_with(kVariableDirective)) {
-                if (outcome.variables.size() < kSlotCount) {
-                    outcome.variables.emplace_back(
-                        trimSpaces(trimmed.substr(kVariableDirective.size())));
-                }
-                continue;
+                break;
             }
+            case ScriptLineKind::Plain:
+                break;
         }
         // At most one working line per byte and one more, each body at most four times its
         // script text.

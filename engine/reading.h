@@ -33,6 +33,34 @@ struct ReadingOutcome {
     void clear();
 };
 
+/// What the reading pass does with one script line.
+enum class ScriptLineKind {
+    Skipped,   ///< blank or a comment
+    End,       ///< `\end\`: noted and consumed
+    Draw,      ///< `\rnd\`: draws, then goes on into the working form
+    Jump,      ///< `\if\`: may jump, else goes on into the working form
+    Variable,  ///< `\v`: stored and consumed
+    Plain,     ///< everything else: transformed into working form
+};
+
+struct ScriptLine {
+    ScriptLineKind kind;
+    std::string_view argument;  ///< a directive's trimmed line after its keyword
+};
+
+/// The script line starting at `p`, which moves past its end: CR LF, a lone CR or a lone LF.
+std::string_view nextScriptLine(const char*& p, const char* end);
+
+/// What the reading pass makes of `line`, a script line as read.
+ScriptLine readScriptLine(std::string_view line);
+
+/// An `\if\` line's argument: the number before the first "=" and the target after it.
+struct JumpLine {
+    std::optional<int> number;          ///< empty: not a number, the previous one stays
+    std::optional<std::string> target;  ///< empty: nothing after "=", the line never jumps
+};
+JumpLine readJump(std::string_view argument);
+
 /// Runs the reading pass over decoded script text into `outcome`, which is emptied first.
 /// `mayJump` false makes matching `\if\` lines stay where they are (the jump limit was reached).
 void readScript(std::string_view script, Draws& draws, Random& random, bool mayJump,

@@ -26,4 +26,20 @@ std::optional<std::string> readTextFile(const std::filesystem::path& file) {
     return std::move(content->text);
 }
 
+IncludeReader includeReader(const std::filesystem::path& base) {
+    return [base](std::string_view pathText, std::size_t room) {
+        const auto file = diskPath(pathText, base);
+        IncludedFile included;
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        if (!error && size > room) {
+            included.status = IncludedFile::Status::TooLarge;
+        } else if (auto text = readTextFile(file)) {
+            included.status = IncludedFile::Status::Read;
+            included.text = std::move(*text);
+        }
+        return included;
+    };
+}
+
 }  // namespace korvex::engine

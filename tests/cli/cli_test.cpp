@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sstream>
@@ -147,6 +148,14 @@ TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
         {{"--seed", "-1", script}, 2, "korvex-gen: --seed needs a whole number"},
         {{script, "--answer"}, 2, "korvex-gen: --answer needs a text"},
         {{"--stats=1", script}, 2, "korvex-gen: unknown option --stats=1"},
+        {{"--unique", "0", script}, 2, "korvex-gen: --unique needs a whole number of at least 1"},
+        {{"--all", "--limit", "0", script}, 2, "korvex-gen: --limit needs a whole number"},
+        {{"--all", "--seed", "1", script}, 2, "korvex-gen: --seed cannot be used with --all\n"},
+        {{"--limit", "3", script}, 2, "korvex-gen: --limit goes with --all\n"},
+        {{"--check", "-n", "2", script}, 2, "korvex-gen: --check cannot be used with --count\n"},
+        {{"--unique", "2", "--work-dir", "w", script},
+         2,
+         "korvex-gen: --work-dir cannot be used with --unique\n"},
         {{(folder.path() / "none.ini").string()},
          1,
          "korvex-gen: cannot read " + (folder.path() / "none.ini").string() + ": "},
@@ -182,6 +191,101 @@ TEST(KorvexGen, WorkingFilesOnlyWhenAsked) {
     EXPECT_EQ(blocked.err, "korvex-gen: Could not write \"" +
                                (folder.path() / "blocked" / "Temp.txt").string() +
                                "\": Not a directory.\n");
+}
+
+TEST(KorvexGen, CheckPrintsFindingsAndFailsOnErrors) {
+    TempFolder folder;
+    const auto path = [&](const char* name) { return (folder.path() / name).string(); };
+    folder.write("clean.ini", "{a|b}\r\n");
+    folder.write("warned.ini", "foo|bar\r\n");
+    folder.write("broken.ini", "\xC3\xA9 {a|b\r\nx\r\n\\rnd\\ 2\r\n\\if\\ 1 = Gone\r\n");
+    const struct {
+        std::string script;
+        int status;
+        std::string out;
+    } cases[] = {
+        {path("clean.ini"), 0, ""},
+        {path("warned.ini"), 0,
+         path("warned.ini") +
+             ":1:4: warning: \"|\" outside a block is dropped: the text after it becomes an "
+             "alternative [bar-outside-block]\n"},
+        {path("broken.ini"), 1,
+         path("broken.ini") +
+             ":1:3: error: \"{\" is not closed: its last alternative runs to the end of the line "
+             "[unclosed-brace]\n" +
+             path("broken.ini") +
+             ":4:1: error: jump target \"Gone\" does not exist: there is no "
+             "file \"" +
+             path("Gone.ini") + "\"; a jump there gives an empty text [jump-target]\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = korvexGen({"--check", c.script});
+        EXPECT_EQ(run.status, c.status) << c.script;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(KorvexGen, ShippedExamplesCheckWithoutErrors) {
+    InFolder app(KORVEX_APP_SOURCE_DIR);
+    std::size_t checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("Examples")) {
+        ++checked;
+        const CliRun run = korvexGen({"--check", entry.path().string()});
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(run.out.find(": warning: "), std::string::npos) << run.out;
+    }
+    EXPECT_GT(checked, 0u);
+}
+
+TEST(KorvexGen, UniqueTextsAllDifferAndAShortfallIsTold) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "{a|b}\r\n\\^\\\r\n{c|d}\r\n").string();
+    auto lines = [](const std::string& out) {
+        std::vector<std::string> found;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) {
+            found.push_back(line);
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const CliRun all = korvexGen({"--seed", "5", "--unique", "10", script});
+    EXPECT_EQ(all.status, 0);
+    EXPECT_EQ(lines(all.out), (std::vector<std::string>{"ac", "ad", "bc", "bd"}));
+    EXPECT_EQ(all.err,
+              "korvex-gen: only 4 different texts came in 1000 generations (10 were "
+              "asked for)\n");
+
+    const CliRun three = korvexGen({"--seed", "5", "--unique", "3", script});
+    EXPECT_EQ(three.status, 0);
+    const auto found = lines(three.out);
+    EXPECT_EQ(found.size(), 3u);
+    EXPECT_EQ(std::adjacent_find(found.begin(), found.end()), found.end());
+    EXPECT_EQ(three.err, "");
+}
+
+TEST(KorvexGen, AllListsEveryDifferentTextInOrder) {
+    TempFolder folder;
+    const auto script =
+        folder.write("s.ini", "\\v x = 1|2|1\r\n{a|b}\r\n\\^\\\r\n{c|}\\x\\\r\n").string();
+    const CliRun all = korvexGen({"--all", "--stats", script});
+    EXPECT_EQ(all.status, 0);
+    EXPECT_EQ(all.out, "ac1\nac2\na1\na2\nbc1\nbc2\nb1\nb2\n");
+    EXPECT_EQ(all.err, "N. Texts   : 8\nN. Variants: 8\n");
+
+    const CliRun some = korvexGen({"--all", "--limit=3", "-0", script});
+    EXPECT_EQ(some.status, 0);
+    EXPECT_EQ(some.out, std::string("ac1\0ac2\0a1\0", 11));
+    EXPECT_EQ(some.err, "korvex-gen: stopped at the limit of 3 texts\n");
+
+    const auto jumps = folder.write("j.ini", "{a|b}\r\n\\rnd\\ 2\r\n").string();
+    const CliRun refused = korvexGen({"--all", jumps});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "korvex-gen: cannot list every text of " + jumps +
+                               ": line 2: \"\\rnd\\\" draws at random; only blocks and variables "
+                               "with \"|\" can be listed\n");
 }
 
 // Takes nothing: every write fails as on a full disk.

@@ -1,0 +1,34 @@
+#include <ostream>
+
+#include "cli/command_line.h"
+#include "cli/modes.h"
+#include "engine/checker.h"
+#include "engine/script_file.h"
+
+namespace korvex::cli {
+
+int runCheck(const std::string& script, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path file(script);
+    const std::string text = engine::readTextFile(file).value_or(std::string{});
+    engine::CheckOptions options;
+    // As a generation from the command line: includes from the current folder, jump targets
+    // beside the script.
+    options.jumpFolder = file.has_parent_path() ? file.parent_path() : ".";
+    options.scriptFile = file;
+    bool anyError = false;
+    TextOutput lines(out);
+    for (const engine::Diagnostic& d : engine::check(text, options)) {
+        anyError = anyError || d.severity == engine::Severity::Error;
+        lines.write(script + ':' + std::to_string(d.line) + ':' + std::to_string(d.column) + ": " +
+                    std::string(engine::severityName(d.severity)) + ": " + d.message + " [" +
+                    d.code + "]\n");
+    }
+    lines.flush();
+    if (lines.failed()) {
+        err << "korvex-gen: cannot write the findings: " << lines.reason() << '\n';
+        return 1;
+    }
+    return anyError ? 1 : 0;
+}
+
+}  // namespace korvex::cli

@@ -1,0 +1,66 @@
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "cli/modes.h"
+#include "engine/script_file.h"
+#include "engine/text_listing.h"
+
+namespace korvex::cli {
+
+int runList(const ListSettings& settings, std::ostream& out, std::ostream& err) {
+    const std::string script = engine::readTextFile(settings.script).value_or(std::string{});
+    engine::ListingOptions options;
+    options.readInclude = engine::includeReader({});
+    engine::ScriptListing listing(script, options);
+    auto refused = [&] {
+        err << "korvex-gen: cannot list every text of " << settings.script << ": "
+            << *listing.refusal() << '\n';
+        return 1;
+    };
+    if (listing.refusal()) {
+        return refused();
+    }
+    TextOutput text(out);
+    // Questions were refused, so the host only ever shows the first text's messages.
+    std::istringstream noInput;
+    CommandLineHost host({}, noInput, text, err);
+    const std::uint64_t maxTries =
+        settings.limit > UINT64_MAX / kTriesPerText ? UINT64_MAX : settings.limit * kTriesPerText;
+    engine::DistinctTexts texts(listing, host, maxTries);
+    std::uint64_t written = 0;
+    while (written < settings.limit && texts.next()) {
+        text.write(texts.text());
+        text.put(settings.nullSeparated ? '\0' : '\n');
+        if (text.failed()) {
+            err << "korvex-gen: cannot write the text: " << text.reason() << '\n';
+            return 1;
+        }
+        ++written;
+    }
+    text.flush();
+    if (text.failed()) {
+        err << "korvex-gen: cannot write the text: " << text.reason() << '\n';
+        return 1;
+    }
+    if (listing.refusal()) {
+        return refused();
+    }
+    if (!texts.complete()) {
+        if (written == settings.limit) {
+            err << "korvex-gen: stopped at the limit of " << settings.limit << " texts\n";
+        } else {
+            err << "korvex-gen: stopped after trying " << texts.tried() << " combinations ("
+                << kTriesPerText << " for each text the limit allows): " << written
+                << " different texts found, and there may be more\n";
+        }
+    }
+    if (settings.stats) {
+        err << "N. Texts   : " << written << '\n'
+            << "N. Variants: " << listing.combinations().decimal() << '\n';
+    }
+    return 0;
+}
+
+}  // namespace korvex::cli
