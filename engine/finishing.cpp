@@ -40,6 +40,9 @@ std::string nameReference(std::string_view name) {
 }
 
 void replaceVariables(Replacer& replace, const FinishingInput& input, Random& random) {
+    if (input.takenOptions) {
+        input.takenOptions->assign(input.variables.size(), kNoPick);
+    }
     for (std::size_t slot = 0; slot < input.variables.size(); ++slot) {
         const auto definition = readVariable(input.variables[slot]);
         if (!definition) {
@@ -56,6 +59,9 @@ void replaceVariables(Replacer& replace, const FinishingInput& input, Random& ra
                                ? (*input.variableChoices)[slot]
                                : static_cast<std::size_t>(std::floor(
                                      static_cast<double>(options.size()) * random.next()));
+        if (input.takenOptions) {
+            (*input.takenOptions)[slot] = static_cast<std::uint32_t>(index);
+        }
         replace(reference, options[index]);
     }
 }

@@ -27,6 +27,9 @@ struct FinishingInput {
     /// The option each variable slot takes instead of a draw (a listing of every text chooses
     /// them); read only for slots whose value has options.
     const std::vector<std::uint32_t>* variableChoices = nullptr;
+    /// Receives, per variable slot, the option the text took (kNoPick for a slot without
+    /// options), for a caller that records the choices of a generation.
+    std::vector<std::uint32_t>* takenOptions = nullptr;
 };
 
 /// A `\v` slot taken apart at "=": the name and the value, trimmed; further pieces are ignored.

@@ -65,6 +65,7 @@ struct Generator::Stages {
     Assembly assembly;
     std::string scratch;
     IncludeReader readInclude;
+    std::vector<std::uint32_t> takenOptions;
 };
 
 Generator::Generator(Options options, Host& host, Random& random)
@@ -140,9 +141,10 @@ GenerationResult& Generator::generate(std::string_view projectPath) {
     Assembly& output = stages_->assembly;
     assemble(record, picks, AssemblyContext{host_, stages_->readInclude, options_.maxTextBytes},
              output);
-    const bool complete =
-        finish(output.text, FinishingInput{reading.variables, record, picks, output.answers},
-               random_, host_, options_.maxTextBytes, stages_->scratch);
+    const bool complete = finish(output.text,
+                                 FinishingInput{reading.variables, record, picks, output.answers,
+                                                nullptr, &stages_->takenOptions},
+                                 random_, host_, options_.maxTextBytes, stages_->scratch);
     if (output.cut || !complete) {
         result.warnings.push_back({WarningKind::TextLimit, sizeWarning(options_.maxTextBytes)});
     }
@@ -151,6 +153,10 @@ GenerationResult& Generator::generate(std::string_view projectPath) {
     result.record.clear();
     std::swap(result.record, record);
     return result;
+}
+
+GenerationChoices Generator::choices() const {
+    return {result_.record, stages_->picks, stages_->reading.variables, stages_->takenOptions};
 }
 
 GenerationResult generate(std::string_view projectPath, const Options& options, Host& host,

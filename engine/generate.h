@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/picking.h"
 #include "engine/random.h"
 #include "engine/variant_count.h"
 #include "engine/working_record.h"
@@ -62,6 +63,15 @@ struct GenerationResult {
     WorkingRecord record;  ///< what the working files hold, for writeWorkingFiles
 };
 
+/// What one generation chose, for a caller that records it beside the text.
+struct GenerationChoices {
+    const WorkingRecord& record;  ///< the script the text came from, after any jump
+    const Picks& picks;           ///< per block number, the working line picked, or kNoPick
+    const std::vector<std::string>& variables;  ///< `\v` slots in definition order
+    /// Per variable slot, the index of the option taken; kNoPick for a slot without options.
+    const std::vector<std::uint32_t>& takenOptions;
+};
+
 /// Runs generations one after another, keeping its working memory from one to the next: a
 /// series of generations (korvex-gen -n) then neither allocates nor faults in the same memory
 /// again for each text.
@@ -75,6 +85,8 @@ public:
     /// One generation, as generate() runs it. The result is the generator's own: it stays valid,
     /// and may be taken apart, until the next call.
     GenerationResult& generate(std::string_view projectPath);
+    /// The choices of the last generation; valid until the next one.
+    GenerationChoices choices() const;
 
 private:
     struct Stages;

@@ -38,6 +38,11 @@ void Random::reseed(float timeOfDay) {
     state_ = mix(state_ ^ (bits * 0xD6E8FEB86659FD93ULL) ^ kGolden);
 }
 
+std::uint64_t textSeed(std::uint64_t runSeed, std::uint64_t textNumber) {
+    // The splitmix64 sequence started at runSeed, element textNumber: one-to-one in the number.
+    return mix(runSeed + textNumber * kGolden);
+}
+
 float Random::timeOfDay() {
     using namespace std::chrono;
     // The offset from UTC changes rarely; asking the C library for it once a minute keeps a

@@ -40,4 +40,9 @@ private:
     std::uint32_t tick_ = 0;
 };
 
+/// The seed of text `textNumber` (counted from 1) of a run started with `runSeed` when every
+/// text has a generator of its own: a strong mix of the two, so no text depends on the texts
+/// before it, and different numbers of one run never share a seed.
+std::uint64_t textSeed(std::uint64_t runSeed, std::uint64_t textNumber);
+
 }  // namespace korvex::engine

@@ -156,6 +156,30 @@ Outcome writeRecordFile(const fs::path& file, std::string_view bytes) {
     return Outcome::success();
 }
 
+namespace {
+
+// Whether a rename may put a new file in the place of `target`, whose status is `status`.
+std::error_code replaceable(const fs::file_status& status) {
+    if (!fs::exists(status)) {
+        return {};
+    }
+    if (fs::is_directory(status)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    // The rename would put a plain file in the place of a pipe or a device.
+    if (!fs::is_regular_file(status)) {
+        return std::make_error_code(std::errc::operation_not_supported);
+    }
+    // The system would let the rename replace a read-only file; the user marked it so on
+    // purpose, and a save must not undo that.
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return std::make_error_code(std::errc::permission_denied);
+    }
+    return {};
+}
+
+}  // namespace
+
 std::error_code replaceFileContent(const fs::path& requested, std::string_view bytes) {
     std::error_code ec;
     fs::path target = requested;
@@ -168,19 +192,8 @@ std::error_code replaceFileContent(const fs::path& requested, std::string_view b
 
     const fs::file_status targetStatus = fs::status(target, ec);
     const bool targetExists = fs::exists(targetStatus);
-    if (targetExists) {
-        if (fs::is_directory(targetStatus)) {
-            return std::make_error_code(std::errc::is_a_directory);
-        }
-        // The rename would put a plain file in the place of a pipe or a device.
-        if (!fs::is_regular_file(targetStatus)) {
-            return std::make_error_code(std::errc::operation_not_supported);
-        }
-        // The system would let the rename replace a read-only file; the user marked it so
-        // on purpose, and a save must not undo that.
-        if ((targetStatus.permissions() & fs::perms::owner_write) == fs::perms::none) {
-            return std::make_error_code(std::errc::permission_denied);
-        }
+    if (std::error_code refused = replaceable(targetStatus)) {
+        return refused;
     }
 
     const fs::path folder = folderOf(target);
@@ -345,6 +358,105 @@ std::optional<DecodedText> readTextFile(const fs::path& file) {
 Outcome writeTextFile(const fs::path& file, std::string_view utf8, Encoding preferred,
                       bool byteOrderMark, Encoding* used) {
     return writeFileAtomically(file, encode(utf8, preferred, byteOrderMark, used));
+}
+
+StreamedFile::StreamedFile(fs::path target) : target_(std::move(target)) {}
+
+StreamedFile::~StreamedFile() {
+    discard();
+}
+
+void StreamedFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+    pending_.clear();
+}
+
+Outcome StreamedFile::fail(const std::error_code& reason) {
+    discard();
+    return writeFailure(target_, reason);
+}
+
+Outcome StreamedFile::open() {
+    discard();
+    const fs::path folder = folderOf(target_);
+    if (std::error_code error = checkFolder(folder)) {
+        return writeFailure(target_, error);
+    }
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+        temp_ = folder / tempName();
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) {
+            const std::error_code error = systemError(errno);
+            temp_.clear();
+            return writeFailure(target_, error);
+        }
+    }
+    if (fd_ < 0) {
+        temp_.clear();
+        return writeFailure(target_, std::make_error_code(std::errc::file_exists));
+    }
+    return Outcome::success();
+}
+
+std::error_code StreamedFile::drain() {
+    std::error_code error = writeAll(fd_, pending_);
+    pending_.clear();
+    return error;
+}
+
+Outcome StreamedFile::append(std::string_view bytes) {
+    if (fd_ < 0) {
+        return writeFailure(target_, std::make_error_code(std::errc::bad_file_descriptor));
+    }
+    pending_ += bytes;
+    if (pending_.size() >= (std::size_t{1} << 16)) {
+        if (std::error_code error = drain()) {
+            return fail(error);
+        }
+    }
+    return Outcome::success();
+}
+
+Outcome StreamedFile::commit(bool replace) {
+    if (fd_ < 0) {
+        return writeFailure(target_, std::make_error_code(std::errc::bad_file_descriptor));
+    }
+    if (std::error_code error = drain()) {
+        return fail(error);
+    }
+    // On the disk before the rename, as every save is.
+    if (::fsync(fd_) != 0 && errno != EINVAL) {
+        return fail(systemError(errno));
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        return fail(systemError(errno));
+    }
+    std::error_code error;
+    if (replace) {
+        std::error_code ec;
+        error = replaceable(fs::status(target_, ec));
+        if (!error) {
+            fs::rename(temp_, target_, error);
+            syncFolder(folderOf(target_));
+        }
+    } else {
+        error = fs::is_directory(target_) ? std::make_error_code(std::errc::is_a_directory)
+                                          : renameWithoutReplacing(temp_, target_);
+    }
+    if (error) {
+        return fail(error);
+    }
+    temp_.clear();
+    return Outcome::success();
 }
 
 }  // namespace korvex::store

@@ -55,6 +55,37 @@ std::error_code renameWithoutReplacing(const std::filesystem::path& from,
 /// never replaces), then the old name removed. Declared for the tests of both ways.
 std::error_code renameByLinking(const std::filesystem::path& from, const std::filesystem::path& to);
 
+/// A file written piece by piece, as a long export is: the pieces go into a temporary file in
+/// the target's folder, and only commit() puts it in place, flushed to disk first. A crash, a
+/// full disk or an export stopped half-way never leaves a part-written target, and a file
+/// dropped without a commit leaves nothing behind.
+class StreamedFile {
+public:
+    explicit StreamedFile(std::filesystem::path target);
+    ~StreamedFile();
+    StreamedFile(const StreamedFile&) = delete;
+    StreamedFile& operator=(const StreamedFile&) = delete;
+
+    /// Creates the temporary file. Failure message: Could not write "<target>": <reason>.
+    Outcome open();
+    /// Adds `bytes`; they reach the disk in large writes.
+    Outcome append(std::string_view bytes);
+    /// Puts the file in place: never over an existing file unless `replace`, and then only over
+    /// a regular file its owner may write. After a failure nothing of the export is left.
+    Outcome commit(bool replace);
+    const std::filesystem::path& target() const { return target_; }
+
+private:
+    std::error_code drain();
+    Outcome fail(const std::error_code& reason);
+    void discard();
+
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    int fd_ = -1;
+    std::string pending_;
+};
+
 /// Removes `file` when it is an empty regular file; content written into it, or a file with
 /// content put in its place, meanwhile is never lost. A missing file, a file with content and
 /// anything but a regular file are left alone without an error.

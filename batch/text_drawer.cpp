@@ -1,0 +1,78 @@
+#include "batch/text_drawer.h"
+
+#include <limits>
+
+namespace korvex::batch {
+
+TextDrawer::TextDrawer(engine::Options options, std::string projectPath, engine::Host& host,
+                       engine::Random& random, DrawSettings settings)
+    : settings_(settings),
+      projectPath_(std::move(projectPath)),
+      own_(0),
+      generator_(std::move(options), host, settings.textSeeds ? own_ : random) {
+    const bool filtered = settings_.unique || settings_.maxSimilarity;
+    const std::uint64_t perText = filtered ? settings_.drawsPerText : 1;
+    maxDraws_ = settings_.wanted > std::numeric_limits<std::uint64_t>::max() / perText
+                    ? std::numeric_limits<std::uint64_t>::max()
+                    : settings_.wanted * perText;
+}
+
+std::optional<std::uint64_t> TextDrawer::seed() const {
+    if (!settings_.textSeeds) {
+        return std::nullopt;
+    }
+    return engine::textSeed(*settings_.textSeeds, draw_);
+}
+
+bool TextDrawer::isRepeat(const std::string& text) {
+    const bool added = seen_.insert(engine::TextSet::hash(text), keptStarts_.size(), [&](auto id) {
+        const std::size_t start = keptStarts_[id];
+        const std::size_t end =
+            id + 1 < keptStarts_.size() ? keptStarts_[id + 1] : keptTexts_.size();
+        return std::string_view(keptTexts_).substr(start, end - start) == text;
+    });
+    return !added;
+}
+
+bool TextDrawer::next() {
+    while (kept_ < settings_.wanted && draws_ < maxDraws_) {
+        const std::uint64_t draw = settings_.firstDraw + draws_++;
+        if (settings_.textSeeds) {
+            own_ = engine::Random(engine::textSeed(*settings_.textSeeds, draw));
+        }
+        if (beforeDraw_) {
+            beforeDraw_();
+        }
+        result_ = &generator_.generate(projectPath_);
+        const std::string& text = result_->text;
+        if (settings_.maxSimilarity) {
+            std::uint32_t unknown = 0;
+            const auto probed = shingles_.probe(text, unknown);
+            bool tooAlike = false;
+            for (std::size_t k = 0; k < shingles_.size() && !tooAlike; ++k) {
+                tooAlike =
+                    likeness(probed, shingles_.set(k), unknown).above(*settings_.maxSimilarity);
+            }
+            if (tooAlike) {
+                continue;
+            }
+        }
+        // A repeat is as alike as can be, so only a limit of 100% lets one reach this.
+        if (settings_.unique) {
+            if (isRepeat(text)) {
+                continue;
+            }
+            keptStarts_.push_back(keptTexts_.size());
+            keptTexts_ += text;
+        }
+        if (settings_.maxSimilarity || settings_.measure) {
+            shingles_.add(text);
+        }
+        draw_ = draw;
+        ++kept_;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace korvex::batch

@@ -1,0 +1,76 @@
+#pragma once
+// Drawing the texts of a batch: one generator carried from text to text, or a generator of
+// its own for every text; repeats and texts too like the ones kept left out.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "batch/shingles.h"
+#include "engine/generate.h"
+#include "engine/text_set.h"
+
+namespace korvex::batch {
+
+struct DrawSettings {
+    std::uint64_t wanted = 1;  ///< texts to keep
+    bool unique = false;       ///< leave out a text equal to one kept
+    /// Leave out a text more than this many percent like one kept (Jaccard of 4-word runs).
+    std::optional<double> maxSimilarity;
+    /// Each text draws from a generator of its own, started from engine::textSeed(this, its
+    /// draw number); otherwise the caller's generator carries over from text to text.
+    std::optional<std::uint64_t> textSeeds;
+    std::uint64_t firstDraw = 1;  ///< the number of the first draw (a single text rebuilt)
+    /// With unique or maxSimilarity, at most this many draws for each text wanted.
+    std::uint64_t drawsPerText = 100;
+    /// Keep the shingles of every text kept, for measureSimilarity().
+    bool measure = false;
+};
+
+/// Draws and keeps texts until enough are kept or the draws run out.
+class TextDrawer {
+public:
+    /// `host` answers the script's questions; `random` is the carried generator.
+    TextDrawer(engine::Options options, std::string projectPath, engine::Host& host,
+               engine::Random& random, DrawSettings settings);
+
+    /// Called before every generation (RememberedAnswers::startText, say).
+    void setBeforeDraw(std::function<void()> beforeDraw) { beforeDraw_ = std::move(beforeDraw); }
+    /// Draws until a text is kept: false when enough were kept or the draws ran out.
+    bool next();
+
+    const engine::GenerationResult& result() const { return *result_; }
+    engine::GenerationChoices choices() const { return generator_.choices(); }
+    /// The texts kept so far: the position of the last one, counted from 1.
+    std::uint64_t kept() const { return kept_; }
+    /// The draw number of the last text kept (what rebuilds it alone).
+    std::uint64_t draw() const { return draw_; }
+    /// The seed of the last text kept, when every text has a generator of its own.
+    std::optional<std::uint64_t> seed() const;
+    std::uint64_t draws() const { return draws_; }
+    std::uint64_t maxDraws() const { return maxDraws_; }
+    /// The shingles of the texts kept, with DrawSettings::measure or maxSimilarity.
+    const ShingleSets& shingles() const { return shingles_; }
+
+private:
+    bool isRepeat(const std::string& text);
+
+    DrawSettings settings_;
+    std::string projectPath_;
+    engine::Random own_;
+    engine::Generator generator_;
+    engine::GenerationResult* result_ = nullptr;
+    std::function<void()> beforeDraw_;
+    std::uint64_t kept_ = 0;
+    std::uint64_t draw_ = 0;
+    std::uint64_t draws_ = 0;
+    std::uint64_t maxDraws_ = 0;
+    // The texts kept, for unique: one after another, and where each one starts.
+    engine::TextSet seen_;
+    std::string keptTexts_;
+    std::vector<std::size_t> keptStarts_;
+    ShingleSets shingles_;
+};
+
+}  // namespace korvex::batch
