@@ -21,8 +21,9 @@ public:
     /// Without `asker` a new question answers as Cancel, and messages are not shown.
     explicit RememberedAnswers(engine::Host* asker = nullptr) : asker_(asker) {}
 
-    /// From now on nothing new is asked: for a batch that runs where no box can be shown.
-    void stopAsking() { asker_ = nullptr; }
+    /// Who is asked from now on; none: nothing new is asked, for a batch that runs where no
+    /// box can be shown.
+    void setAsker(engine::Host* asker) { asker_ = asker; }
     /// Call before each text: the counts of prompts start again.
     void startText() { timesAsked_.clear(); }
 

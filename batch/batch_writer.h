@@ -53,6 +53,7 @@ public:
     store::Outcome write(const TextRecord& record);
     /// Puts the record files in place; what was written so far is kept.
     store::Outcome finish();
+    const RecordLayout& layout() const { return layout_; }
     /// True when the last failure was a file that exists.
     bool refusedExisting() const { return refusedExisting_; }
 

@@ -36,12 +36,12 @@ bool TextDrawer::isRepeat(const std::string& text) {
 
 bool TextDrawer::next() {
     while (kept_ < settings_.wanted && draws_ < maxDraws_) {
+        if (beforeDraw_ && !beforeDraw_()) {
+            return false;
+        }
         const std::uint64_t draw = settings_.firstDraw + draws_++;
         if (settings_.textSeeds) {
             own_ = engine::Random(engine::textSeed(*settings_.textSeeds, draw));
-        }
-        if (beforeDraw_) {
-            beforeDraw_();
         }
         result_ = &generator_.generate(projectPath_);
         const std::string& text = result_->text;

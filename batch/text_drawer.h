@@ -35,8 +35,9 @@ public:
     TextDrawer(engine::Options options, std::string projectPath, engine::Host& host,
                engine::Random& random, DrawSettings settings);
 
-    /// Called before every generation (RememberedAnswers::startText, say).
-    void setBeforeDraw(std::function<void()> beforeDraw) { beforeDraw_ = std::move(beforeDraw); }
+    /// Called before every generation (to call RememberedAnswers::startText, say); when it
+    /// answers false, drawing stops.
+    void setBeforeDraw(std::function<bool()> beforeDraw) { beforeDraw_ = std::move(beforeDraw); }
     /// Draws until a text is kept: false when enough were kept or the draws ran out.
     bool next();
 
@@ -61,7 +62,7 @@ private:
     engine::Random own_;
     engine::Generator generator_;
     engine::GenerationResult* result_ = nullptr;
-    std::function<void()> beforeDraw_;
+    std::function<bool()> beforeDraw_;
     std::uint64_t kept_ = 0;
     std::uint64_t draw_ = 0;
     std::uint64_t draws_ = 0;

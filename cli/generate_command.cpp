@@ -44,7 +44,10 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     engine::Host& answering = draw.textSeeds ? static_cast<engine::Host&>(remembered) : host;
     // One generator for all texts: its memory serves every generation.
     batch::TextDrawer drawer(options, settings.script, answering, random, draw);
-    drawer.setBeforeDraw([&] { remembered.startText(); });
+    drawer.setBeforeDraw([&] {
+        remembered.startText();
+        return true;
+    });
 
     std::optional<batch::BatchWriter> writer;
     batch::RecordLayout layout;

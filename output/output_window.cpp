@@ -16,6 +16,8 @@
 #include <QToolButton>
 
 #include "engine/generate.h"
+#include "output/batch_dialog.h"
+#include "output/batch_export.h"
 #include "output/record_writer.h"
 #include "output/stats_window.h"
 #include "output/text_box.h"
@@ -144,6 +146,9 @@ void OutputWindow::createActions() {
     exportedFolderAction_ =
         namedAction(this, QStringLiteral("ExportedFolderX"), QStringLiteral("Exported &Folder..."));
     connect(exportedFolderAction_, &QAction::triggered, this, &OutputWindow::openExportedFolder);
+    exportManyAction_ = namedAction(this, QStringLiteral("ExportManyTextsX"),
+                                    QStringLiteral("Export &Many Texts..."));
+    connect(exportManyAction_, &QAction::triggered, this, &OutputWindow::exportManyTexts);
 
     // The keys work whether or not the main window shows these menus. Inside the main window
     // Qt gives a window's shortcut only to the sub-window holding the focus, so several
@@ -160,6 +165,8 @@ void OutputWindow::createMenus() {
     QMenu* exportTo = file->addMenu(QStringLiteral("&Export to..."));
     exportTo->setObjectName(QStringLiteral("ExportToHTMLX2"));
     exportTo->addActions({exportHtmlCodeAction_, exportWebPageAction_, exportTextFileAction_});
+    exportTo->addSeparator();
+    exportTo->addAction(exportManyAction_);
     file->addAction(exportedFolderAction_);
     file->addSeparator();
     addQuitItem(file, state_.commands);
@@ -345,6 +352,22 @@ void OutputWindow::openExportedFolder() {
     if (!state_.desktop.openFolder(folder)) {
         warn(folderNotShownText(folder));
     }
+}
+
+void OutputWindow::exportManyTexts() {
+    if (batchExport_) {
+        return;  // one batch at a time: its progress box is up
+    }
+    BatchDialog dialog(fromPath(state_.app.exported()), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    batchExport_ = new BatchExport(state_, this, windowTitle(), projectPath_);
+    connect(batchExport_, &BatchExport::finished, this, [this] {
+        batchExport_->deleteLater();
+        batchExport_ = nullptr;
+    });
+    batchExport_->start(dialog.request());
 }
 
 void OutputWindow::warn(const QString& text) {

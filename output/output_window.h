@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace korvex::ui {
 
+class BatchExport;
 class StatsWindow;
 
 /// The generated-text window: runs the script engine on its project shortly after it opens
@@ -51,6 +52,8 @@ public:
     /// Writes the text into the Exported folder and shows the folder or the page.
     void exportText(ExportKind kind);
     void openExportedFolder();
+    /// Asks how many texts and where, then writes them on a worker thread.
+    void exportManyTexts();
 
 signals:
     /// A generation run delivered its text (and any warning has been shown).
@@ -104,6 +107,8 @@ private:
     QAction* exportWebPageAction_ = nullptr;
     QAction* exportTextFileAction_ = nullptr;
     QAction* exportedFolderAction_ = nullptr;
+    QAction* exportManyAction_ = nullptr;
+    BatchExport* batchExport_ = nullptr;  // the batch running, if any
     QList<QMenu*> menus_;
     QMenu* popup_ = nullptr;  // MenuX
 

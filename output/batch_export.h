@@ -1,0 +1,73 @@
+#pragma once
+// "Export Many Texts..." of the generated-text window: the script's questions are asked once,
+// on the window's thread, then the texts are drawn and written on a worker thread while a
+// progress box shows how far it is and lets the user stop.
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "batch/answers.h"
+#include "batch/batch_writer.h"
+#include "output/batch_dialog.h"
+#include "shell/shared_state.h"
+
+class QProgressDialog;
+class QTimer;
+class QWidget;
+
+namespace korvex::ui {
+
+/// One batch of texts from a window's project, into files or a CSV file.
+class BatchExport : public QObject {
+    Q_OBJECT
+public:
+    /// Texts of the project at `projectPath` ("Projects\Letter"), named after `title`; the boxes
+    /// belong to `window`, which owns this object.
+    BatchExport(SharedState& state, QWidget* window, QString title, QString projectPath);
+    /// A batch still running is stopped after its text and its thread waited for.
+    ~BatchExport() override;
+    BatchExport(const BatchExport&) = delete;
+    BatchExport& operator=(const BatchExport&) = delete;
+
+    /// Asks whether files that exist may be replaced, asks the script's questions, and starts
+    /// the batch. finished() follows in any case, at once when nothing was started.
+    void start(const BatchRequest& request);
+
+signals:
+    /// The batch ended, written whole, stopped or failed, and the user was told.
+    void finished();
+
+private:
+    bool prepare();
+    void askQuestions();
+    void work();
+    void poll();
+    void conclude();
+    void end();
+
+    SharedState& state_;
+    QWidget* window_;
+    QString title_;
+    QString projectPath_;
+    BatchRequest request_;
+    std::uint64_t runSeed_ = 0;
+    batch::ExportTargets targets_;
+    std::unique_ptr<batch::BatchWriter> writer_;
+    batch::RememberedAnswers answers_;
+    QProgressDialog* progress_ = nullptr;
+    QTimer* poll_ = nullptr;
+    std::thread worker_;
+    std::atomic<std::uint64_t> written_{0};
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> done_{false};
+    // Written by the worker before done_, read after it.
+    std::string failure_;
+    std::uint64_t draws_ = 0;
+};
+
+}  // namespace korvex::ui
