@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,7 +60,10 @@ BatchDialog::BatchDialog(const QString& folder, QWidget* parent)
     form->addRow(QStringLiteral("&Most alike allowed:"), maxSimilarity_);
     form->addRow(QStringLiteral("Write:"), files_);
     form->addRow(QString(), csv_);
-    form->addRow(QStringLiteral("F&older:"), folderRow);
+    // A row of two widgets takes no buddy from the form: the label names its field itself.
+    auto* folderLabel = new QLabel(QStringLiteral("F&older:"), this);
+    folderLabel->setBuddy(folder_);
+    form->addRow(folderLabel, folderRow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Export"));
@@ -74,6 +78,10 @@ BatchDialog::BatchDialog(const QString& folder, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
     folder_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    // Numbers of a few digits: the boxes need not run the whole width.
+    const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("0,000,000 %")) * 2;
+    count_->setMaximumWidth(numberWidth);
+    maxSimilarity_->setMaximumWidth(numberWidth);
 }
 
 BatchRequest BatchDialog::request() const {
