@@ -92,45 +92,18 @@ double similarity(std::string_view a, std::string_view b) {
     return likeness(sets.set(0), sets.set(1)).value();
 }
 
-void ShingleSets::grow() {
-    std::vector<Slot> old(slots_.empty() ? 1024 : slots_.size() * 2);
-    old.swap(slots_);
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-        if (slot.id == kEmpty) {
-            continue;
-        }
-        std::size_t at = slot.hash & mask;
-        while (slots_[at].id != kEmpty) {
-            at = (at + 1) & mask;
-        }
-        slots_[at] = slot;
-    }
-}
-
-std::uint32_t ShingleSets::idOf(std::uint64_t hash, bool assign) {
-    if ((count_ + 1) * 2 > slots_.size()) {
-        grow();
-    }
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        Slot& slot = slots_[at];
-        if (slot.id == kEmpty) {
-            if (!assign) {
-                return kEmpty;
-            }
-            slot = {hash, static_cast<std::uint32_t>(count_++)};
-            return slot.id;
-        }
-        if (slot.hash == hash) {
-            return slot.id;
-        }
-    }
+std::uint32_t ShingleSets::idOf(std::uint64_t hash) {
+    std::uint64_t id = ids_.size();
+    ids_.insert(hash, id, [&](std::uint64_t known) {
+        id = known;
+        return true;
+    });
+    return static_cast<std::uint32_t>(id);
 }
 
 std::size_t ShingleSets::add(std::string_view text) {
     const auto begin = static_cast<std::ptrdiff_t>(members_.size());
-    forEachShingle(text, [&](std::uint64_t h) { members_.push_back(idOf(h, true)); });
+    forEachShingle(text, [&](std::uint64_t h) { members_.push_back(idOf(h)); });
     std::sort(members_.begin() + begin, members_.end());
     members_.erase(std::unique(members_.begin() + begin, members_.end()), members_.end());
     ends_.push_back(members_.size());
@@ -142,11 +115,10 @@ std::span<const std::uint32_t> ShingleSets::probe(std::string_view text, std::ui
     probed_.clear();
     unknown = 0;
     for (const std::uint64_t h : hashes_) {
-        const std::uint32_t id = idOf(h, false);
-        if (id == kEmpty) {
-            ++unknown;
+        if (const auto id = ids_.find(h, [](std::uint64_t) { return true; })) {
+            probed_.push_back(static_cast<std::uint32_t>(*id));
         } else {
-            probed_.push_back(id);
+            ++unknown;
         }
     }
     std::sort(probed_.begin(), probed_.end());
@@ -154,7 +126,7 @@ std::span<const std::uint32_t> ShingleSets::probe(std::string_view text, std::ui
 }
 
 std::size_t ShingleSets::memoryBytes() const {
-    return slots_.capacity() * sizeof(Slot) + members_.capacity() * sizeof(std::uint32_t) +
+    return ids_.memoryBytes() + members_.capacity() * sizeof(std::uint32_t) +
            ends_.capacity() * sizeof(std::size_t);
 }
 

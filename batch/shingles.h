@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/text_set.h"
+
 namespace korvex::batch {
 
 inline constexpr std::size_t kShingleWords = 4;
@@ -63,22 +65,15 @@ public:
         return std::span<const std::uint32_t>(members_).subspan(begin, ends_[i] - begin);
     }
     /// The number of different shingles of all texts kept.
-    std::size_t universe() const { return count_; }
+    std::size_t universe() const { return ids_.size(); }
     std::size_t memoryBytes() const;
 
 private:
-    struct Slot {
-        std::uint64_t hash = 0;
-        std::uint32_t id = kEmpty;
-    };
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    /// The number of shingle `hash`, a new one when it has none.
+    std::uint32_t idOf(std::uint64_t hash);
 
-    /// The number of shingle `hash`; a new one when `assign`, kEmpty otherwise.
-    std::uint32_t idOf(std::uint64_t hash, bool assign);
-    void grow();
-
-    std::vector<Slot> slots_;
-    std::size_t count_ = 0;
+    // Shingles are told apart by their 64-bit hashes alone.
+    engine::TextSet ids_;
     std::vector<std::uint32_t> members_;
     std::vector<std::size_t> ends_;
     std::vector<std::uint64_t> hashes_;  // scratch

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,24 @@ public:
             }
             if (entry.hash == hash && same(entry.id)) {
                 return false;
+            }
+        }
+    }
+
+    /// The id of the text of hash `hash` for which `same(id)` holds; nothing when none is there.
+    template <typename Same>
+    std::optional<std::uint64_t> find(std::uint64_t hash, Same&& same) const {
+        if (entries_.empty()) {
+            return std::nullopt;
+        }
+        const std::size_t mask = entries_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const Entry& entry = entries_[at];
+            if (entry.id == kEmpty) {
+                return std::nullopt;
+            }
+            if (entry.hash == hash && same(entry.id)) {
+                return entry.id;
             }
         }
     }
