@@ -1,15 +1,18 @@
 #include "batch/text_drawer.h"
 
 #include <limits>
+#include <memory>
 
 namespace korvex::batch {
 
 TextDrawer::TextDrawer(engine::Options options, std::string projectPath, engine::Host& host,
                        engine::Random& random, DrawSettings settings)
     : settings_(settings),
+      options_(std::move(options)),
       projectPath_(std::move(projectPath)),
+      host_(host),
       own_(0),
-      generator_(std::move(options), host, settings.textSeeds ? own_ : random) {
+      generator_(options_, host, settings.textSeeds ? own_ : random) {
     const bool filtered = settings_.unique || settings_.maxSimilarity;
     const std::uint64_t perText = filtered ? settings_.drawsPerText : 1;
     maxDraws_ = settings_.wanted > std::numeric_limits<std::uint64_t>::max() / perText
@@ -24,13 +27,31 @@ std::optional<std::uint64_t> TextDrawer::seed() const {
     return engine::textSeed(*settings_.textSeeds, draw_);
 }
 
-bool TextDrawer::isRepeat(const std::string& text) {
+bool TextDrawer::isRepeat(const std::string& text, std::uint64_t draw) {
+    if (settings_.textSeeds) {
+        // A text with a seed of its own is made again from its draw number when its hash
+        // matches: nothing of the texts is kept.
+        return !seen_.insert(engine::TextSet::hash(text), draw, [&](std::uint64_t earlier) {
+            if (!checker_) {
+                checker_ = std::make_unique<engine::Generator>(options_, host_, checkRandom_);
+            }
+            if (beforeDraw_) {
+                beforeDraw_();
+            }
+            checkRandom_ = engine::Random(engine::textSeed(*settings_.textSeeds, earlier));
+            return checker_->generate(projectPath_).text == text;
+        });
+    }
     const bool added = seen_.insert(engine::TextSet::hash(text), keptStarts_.size(), [&](auto id) {
         const std::size_t start = keptStarts_[id];
         const std::size_t end =
             id + 1 < keptStarts_.size() ? keptStarts_[id + 1] : keptTexts_.size();
         return std::string_view(keptTexts_).substr(start, end - start) == text;
     });
+    if (added) {
+        keptStarts_.push_back(keptTexts_.size());
+        keptTexts_ += text;
+    }
     return !added;
 }
 
@@ -58,12 +79,8 @@ bool TextDrawer::next() {
             }
         }
         // A repeat is as alike as can be, so only a limit of 100% lets one reach this.
-        if (settings_.unique) {
-            if (isRepeat(text)) {
-                continue;
-            }
-            keptStarts_.push_back(keptTexts_.size());
-            keptTexts_ += text;
+        if (settings_.unique && isRepeat(text, draw)) {
+            continue;
         }
         if (settings_.maxSimilarity || settings_.measure) {
             shingles_.add(text);

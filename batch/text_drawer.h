@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -55,19 +56,25 @@ public:
     const ShingleSets& shingles() const { return shingles_; }
 
 private:
-    bool isRepeat(const std::string& text);
+    bool isRepeat(const std::string& text, std::uint64_t draw);
 
     DrawSettings settings_;
+    engine::Options options_;
     std::string projectPath_;
+    engine::Host& host_;
     engine::Random own_;
     engine::Generator generator_;
+    // Makes a kept text again, to compare with a new one of the same hash.
+    engine::Random checkRandom_{0};
+    std::unique_ptr<engine::Generator> checker_;
     engine::GenerationResult* result_ = nullptr;
     std::function<bool()> beforeDraw_;
     std::uint64_t kept_ = 0;
     std::uint64_t draw_ = 0;
     std::uint64_t draws_ = 0;
     std::uint64_t maxDraws_ = 0;
-    // The texts kept, for unique: one after another, and where each one starts.
+    // The texts kept, for unique: their hashes, and without seeds of their own the texts
+    // themselves, one after another, and where each one starts.
     engine::TextSet seen_;
     std::string keptTexts_;
     std::vector<std::size_t> keptStarts_;

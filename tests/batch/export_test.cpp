@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -98,6 +99,14 @@ TEST(Batch, MaxSimilarityKeepsNearCopiesApart) {
     EXPECT_EQ(strict.err,
               "korvex-gen: kept 1 of 300 texts drawn; 299 were rejected as more than 89% like a "
               "text kept before (3 were asked for)\n");
+
+    // Texts with seeds of their own are told apart without keeping them.
+    const GenRun unique = korvexGen({"--seed", "2", "--text-seeds", "--unique", "9", path});
+    auto different = split(unique.out, '\n');
+    std::sort(different.begin(), different.end());
+    EXPECT_EQ(std::unique(different.begin(), different.end()) - different.begin(), 8);
+    EXPECT_EQ(unique.err,
+              "korvex-gen: only 8 different texts came in 900 generations (9 were asked for)\n");
 
     const GenRun measured = korvexGen({"--seed", "1", "--unique", "8", "--similarity", path});
     EXPECT_EQ(measured.status, 0);
