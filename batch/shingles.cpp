@@ -20,13 +20,14 @@ bool isSpace(char c) {
 }
 
 // The hash of `count` word hashes in order; the count goes in too, so the one shingle of a
-// short text never equals a four-word run.
+// short text never equals a four-word run. The word hashes are well mixed already: one mix at
+// the end spreads their polynomial.
 std::uint64_t runHash(const std::uint64_t* words, std::size_t count) {
-    std::uint64_t h = count * kGolden;
+    std::uint64_t h = count;
     for (std::size_t k = 0; k < count; ++k) {
-        h = mix(h ^ words[k]);
+        h = h * kGolden + words[k];
     }
-    return h;
+    return mix(h);
 }
 
 // Calls `take` with the hash of every shingle of `text`, in text order, repeats included.
@@ -48,7 +49,9 @@ void forEachShingle(std::string_view text, Take&& take) {
             break;
         }
         // The window holds the last four words, the oldest first.
-        std::rotate(window.begin(), window.begin() + 1, window.end());
+        for (std::size_t k = 1; k < kShingleWords; ++k) {
+            window[k - 1] = window[k];
+        }
         window.back() = hashWord(text.substr(start, i - start));
         if (++words >= kShingleWords) {
             take(runHash(window.data(), kShingleWords));

@@ -59,6 +59,8 @@ public:
     std::span<const std::uint32_t> probe(std::string_view text, std::uint32_t& unknown);
 
     std::size_t size() const { return ends_.size(); }
+    /// The shingles of all sets together.
+    std::size_t memberCount() const { return members_.size(); }
     /// Set `i`, sorted.
     std::span<const std::uint32_t> set(std::size_t i) const {
         const std::size_t begin = i == 0 ? 0 : ends_[i - 1];

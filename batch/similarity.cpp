@@ -208,7 +208,13 @@ SimilarityReport measureSimilarity(const ShingleSets& sets, const SimilarityOpti
         return v;
     };
 
-    if (report.pairs <= options.samplePairs) {
+    // Long texts take long to compare: fewer pairs then, down to a floor.
+    const double meanSize = static_cast<double>(sets.memberCount()) / static_cast<double>(n);
+    const auto affordable =
+        static_cast<std::uint64_t>(static_cast<double>(options.sampleWork) / (2 * meanSize + 1));
+    const std::uint64_t samplePairs =
+        std::min(options.samplePairs, std::max(options.minSamplePairs, affordable));
+    if (report.pairs <= samplePairs) {
         for (std::size_t j = 1; j < n; ++j) {
             for (std::size_t i = 0; i < j; ++i) {
                 measure(i, j);
@@ -216,15 +222,13 @@ SimilarityReport measureSimilarity(const ShingleSets& sets, const SimilarityOpti
         }
     } else {
         PairDraws draws(options.sampleSeed);
-        std::array<double, kBandRows.size()> chance{};
-        for (std::uint64_t k = 0; k < options.samplePairs; ++k) {
+        std::vector<float> sampled;
+        sampled.reserve(samplePairs);
+        for (std::uint64_t k = 0; k < samplePairs; ++k) {
             std::size_t i = draws.next() % n;
             std::size_t j = draws.next() % (n - 1);
             j += j >= i ? 1 : 0;
-            const double v = measure(std::min(i, j), std::max(i, j));
-            for (std::size_t r = 0; r < kBandRows.size(); ++r) {
-                chance[r] += candidateChance(v, kBandRows[r]);
-            }
+            sampled.push_back(static_cast<float>(measure(std::min(i, j), std::max(i, j))));
         }
         const auto m = static_cast<double>(report.measured);
         const double mean = sum / m;
@@ -237,10 +241,13 @@ SimilarityReport measureSimilarity(const ShingleSets& sets, const SimilarityOpti
             // the fewer pairs meet, and only the closest ones.
             const std::uint64_t budget = options.candidatesPerText * n;
             unsigned rows = kBandRows.back();
-            for (std::size_t r = 0; r < kBandRows.size(); ++r) {
-                if (chance[r] / m * static_cast<double>(report.pairs) <=
-                    static_cast<double>(budget)) {
-                    rows = kBandRows[r];
+            for (const unsigned r : kBandRows) {
+                double chance = 0;
+                for (const float v : sampled) {
+                    chance += candidateChance(v, r);
+                }
+                if (chance / m * static_cast<double>(report.pairs) <= static_cast<double>(budget)) {
+                    rows = r;
                     break;
                 }
             }
@@ -275,9 +282,11 @@ std::string reportText(const SimilarityReport& report) {
     }
     const bool sampled = report.measured < report.pairs;
     const char* estimate = sampled ? " (estimate)" : "";
+    // Candidates find close pairs, not surely the closest.
+    const char* found = report.highestFrom == HighestFrom::Candidates ? " (closest found)" : "";
     out += "Similarity : lowest " + percentText(report.lowest) + estimate + ", average " +
            percentText(report.average) + estimate + ", highest " + percentText(report.highest) +
-           "\n";
+           found + "\n";
     out += "Closest    : texts " + std::to_string(report.closestFirst) + " and " +
            std::to_string(report.closestSecond) + "\n";
     if (!sampled) {

@@ -14,6 +14,10 @@ struct SimilarityOptions {
     /// Up to this many pairs every pair is compared; beyond, the lowest and the average come
     /// from this many pairs drawn at random, and are labelled estimates.
     std::uint64_t samplePairs = 50'000;
+    /// Fewer pairs for long texts: about this many shingles gone through in all, but never
+    /// fewer than minSamplePairs pairs.
+    std::uint64_t sampleWork = 25'000'000;
+    std::uint64_t minSamplePairs = 5'000;
     /// The pairs drawn are the same for the same batch.
     std::uint64_t sampleSeed = 0x6B6F727665780005ULL;
     /// Without identical texts, the highest similarity of a large batch is looked for among
