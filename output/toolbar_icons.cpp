@@ -9,25 +9,12 @@ namespace {
 
 // Drawn on a 64-unit square and scaled, so every size comes out sharp.
 constexpr int kDesignSize = 64;
-const QColor kInk(40, 60, 110);
-const QColor kPaper(250, 250, 245);
-const QColor kAccent(40, 140, 70);
-
-void drawPage(QPainter& p, const QRectF& page) {
-    p.setPen(QPen(kInk, 3));
-    p.setBrush(kPaper);
-    p.drawRoundedRect(page, 3, 3);
-    p.setPen(QPen(kInk, 2.5));
-    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
-        p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
-    }
-}
 
 void drawExportText(QPainter& p) {
     drawPage(p, QRectF(8, 4, 36, 48));
     // An arrow leaving the page: the text goes out to a file.
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     QPainterPath arrow;
     arrow.moveTo(34, 40);
     arrow.lineTo(48, 40);
@@ -46,25 +33,25 @@ void drawCopyAll(QPainter& p) {
 }
 
 void drawStatistics(QPainter& p) {
-    p.setPen(QPen(kInk, 3));
+    p.setPen(QPen(kIconInk, 3));
     p.drawLine(QPointF(8, 6), QPointF(8, 56));
     p.drawLine(QPointF(8, 56), QPointF(60, 56));
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     p.drawRect(QRectF(14, 36, 10, 18));
-    p.setBrush(kInk);
+    p.setBrush(kIconInk);
     p.drawRect(QRectF(29, 18, 10, 36));
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     p.drawRect(QRectF(44, 28, 10, 26));
 }
 
 void drawGenerate(QPainter& p) {
     // A circle of arrow: once more from the start.
-    p.setPen(QPen(kAccent, 7, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(kIconAccent, 7, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(12, 12, 40, 40), 100 * 16, 280 * 16);
     p.setPen(Qt::NoPen);
-    p.setBrush(kAccent);
+    p.setBrush(kIconAccent);
     QPainterPath head;
     head.moveTo(28, 2);
     head.lineTo(44, 12);
@@ -73,12 +60,7 @@ void drawGenerate(QPainter& p) {
     p.drawPath(head);
 }
 
-QPixmap drawn(ToolbarIcon which, int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(qreal(size) / kDesignSize, qreal(size) / kDesignSize);
+void draw(ToolbarIcon which, QPainter& p) {
     switch (which) {
         case ToolbarIcon::ExportText:
             drawExportText(p);
@@ -93,7 +75,6 @@ QPixmap drawn(ToolbarIcon which, int size) {
             drawGenerate(p);
             break;
     }
-    return pixmap;
 }
 
 const char* themeName(ToolbarIcon which) {
@@ -112,12 +93,34 @@ const char* themeName(ToolbarIcon which) {
 
 }  // namespace
 
-QIcon toolbarIcon(ToolbarIcon which) {
+void drawPage(QPainter& p, const QRectF& page) {
+    p.setPen(QPen(kIconInk, 3));
+    p.setBrush(kIconPaper);
+    p.drawRoundedRect(page, 3, 3);
+    p.setPen(QPen(kIconInk, 2.5));
+    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
+        p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
+    }
+}
+
+QIcon themedIcon(const QString& themeName, const std::function<void(QPainter&)>& draw) {
     QIcon fallback;
     for (int size : {16, 24, 32, 48, 64}) {
-        fallback.addPixmap(drawn(which, size));
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(qreal(size) / kDesignSize, qreal(size) / kDesignSize);
+        draw(p);
+        p.end();
+        fallback.addPixmap(pixmap);
     }
-    return QIcon::fromTheme(QString::fromLatin1(themeName(which)), fallback);
+    return QIcon::fromTheme(themeName, fallback);
+}
+
+QIcon toolbarIcon(ToolbarIcon which) {
+    return themedIcon(QString::fromLatin1(themeName(which)),
+                      [which](QPainter& p) { draw(which, p); });
 }
 
 void CaptionButton::paintEvent(QPaintEvent* event) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "editor/editor_window.h"
 #include "output/output_window.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -296,8 +297,12 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
 }
 
 void MainWindow::openEditor(const QString& projectName) {
-    // Until the program has its editor, a project opens in a generated-text window.
-    openOutput(projectName, toQString(store::projectPath(state_.prgFolder, toUtf8(projectName))));
+    // A hidden child until the area takes it; in external-editor mode it is never shown.
+    auto* editor = new EditorWindow(state_, this);
+    editor->setWindowTitle(projectName);
+    if (!editor->worksOutOfSight()) {
+        addChild(editor);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

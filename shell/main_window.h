@@ -60,6 +60,8 @@ public:
     void openOutput(const QString& title, const QString& projectPath,
                     QWidget* besideWindow = nullptr) override;
     void openEditor(const QString& projectName) override;
+    void openImport() override {}
+    void createRuntime(const QString& /*title*/, const QString& /*projectPath*/) override {}
 
     /// The main window's other commands.
     void editSettings();

@@ -62,6 +62,10 @@ public:
                             QWidget* besideWindow = nullptr) = 0;
     /// A new editor window on project `projectName` of the current project folder.
     virtual void openEditor(const QString& projectName) = 0;
+    /// A fresh import window; an import window already open is closed first.
+    virtual void openImport() = 0;
+    /// Builds the standalone program of project `title` (at `projectPath`) into Compiled.
+    virtual void createRuntime(const QString& title, const QString& projectPath) = 0;
 };
 
 /// A child window with menus of its own: while it is the active child, its menus replace the

@@ -79,6 +79,8 @@ public:
     }
     void openOutput(const QString&, const QString&, QWidget*) override {}
     void openEditor(const QString&) override {}
+    void openImport() override {}
+    void createRuntime(const QString&, const QString&) override {}
 
 private:
     QMdiArea& area_;
