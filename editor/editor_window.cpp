@@ -203,6 +203,10 @@ void EditorWindow::load() {
     byteOrderMark_ = script->byteOrderMark;
     panes_->load(script->text, wrapped);
     loadedOnce_ = true;
+    // The user writes as soon as the script is there.
+    if (!outOfSight_) {
+        panes_->focusShown();
+    }
     emit loaded();
 }
 
