@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <filesystem>
+#include <string>
+
+#include "editor/script_file.h"
+#include "editor/text_commands.h"
+#include "tests/common/test_files.h"
+
+using namespace korvex::ui;
+
+namespace {
+
+struct CommandCase {
+    const char* name;
+    QString (*command)(const QString&);
+    const char* selected;  // UTF-8; line breaks as the pane hands them over, CR LF
+    const char* result;
+};
+
+const CommandCase kCommandCases[] = {
+    {"block", addBlock, "red", "{|red}"},
+    {"block of nothing", addBlock, "", "{|}"},
+    {"title case", titleCase, "hELLO wORLD-wide", "Hello World-wide"},
+    {"title case keeps braces", titleCase, "{red|green}", "{red|green}"},
+    {"title case after tab and line break", titleCase, "a\tb\r\nc(d", "A\tB\r\nC(d"},
+    {"title case of accented letters", titleCase, "\xC3\xA9t\xC3\xA9 \xC3\x89T\xC3\x89",
+     "\xC3\x89t\xC3\xA9 \xC3\x89t\xC3\xA9"},
+    {"invert case leaves accents", invertCase, "Ab1\xC3\xA9", "aB1\xC3\xA9"},
+    {"upper case with accents", upperCase, "caf\xC3\xA9 x", "CAF\xC3\x89 X"},
+    {"lower case with accents", lowerCase, "CAF\xC3\x89 X", "caf\xC3\xA9 x"},
+    {"split text", splitText, " red green  blue ", "\r\nred\r\ngreen\r\n\r\nblue"},
+    {"split text keeps tabs", splitText, "\ta b\t", "\r\n\ta\r\nb\t"},
+    {"split nothing", splitText, "", "\r\n"},
+    {"add 4 spaces drops empty lines", addFourSpaces, "a\r\n\r\nb\r\n", "    a\r\n    b\r\n"},
+    {"add 4 spaces ends the last line", addFourSpaces, "a\r\nb", "    a\r\n    b\r\n"},
+    {"add 4 spaces to one word", addFourSpaces, "word", "    word\r\n"},
+    {"remove spaces", removeInitialSpaces, "    x  \r\n   \r\n", "x\r\n\r\n"},
+    {"remove spaces, tabs stay", removeInitialSpaces, " \tx\t \r\n\r\n  y", "\tx\t\r\ny\r\n"},
+};
+
+TEST(TextCommands, EachGivesTheTextThatReplacesTheSelection) {
+    for (const CommandCase& c : kCommandCases) {
+        EXPECT_EQ(c.command(QString::fromUtf8(c.selected)).toStdString(), std::string(c.result))
+            << c.name;
+    }
+}
+
+TEST(ScriptFile, LinesEndAtAnyBreakAndTabsBecomeSpaces) {
+    const struct {
+        std::string file;
+        const char* pane;
+    } cases[] = {
+        {"a\r\nb\r\n", "a\nb"}, {"a\r\n\r\n", "a\n"},   {"", ""},
+        {"\r\n", ""},           {"a\rb\nc", "a\nb\nc"}, {"\ta\t\r\n", "    a    "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(scriptPaneText(c.file).toStdString(), std::string(c.pane)) << c.file;
+    }
+}
+
+TEST(ScriptFile, MissingReadsEmptyUnreadableSaysWhy) {
+    korvex::testing::TempFolder folder;
+    QString failure;
+    const std::optional<ScriptText> missing = readScriptFile(folder.path() / "none.ini", failure);
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_TRUE(missing->text.isEmpty());
+
+    std::filesystem::create_directories(folder.path() / "Dir.ini");
+    EXPECT_FALSE(readScriptFile(folder.path() / "Dir.ini", failure).has_value());
+    EXPECT_EQ(failure.toStdString(),
+              "Could not read \"" + (folder.path() / "Dir.ini").string() + "\": Is a directory.");
+}
+
+}  // namespace
