@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -358,11 +357,7 @@ void EditorWindow::warn(const QString& text) {
 }
 
 void EditorWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->close();
-    } else {
-        close();
-    }
+    outerWindow(this)->close();
 }
 
 void EditorWindow::showEvent(QShowEvent* event) {
@@ -370,9 +365,7 @@ void EditorWindow::showEvent(QShowEvent* event) {
     // Inside the main window the outer size is the sub-window's, frame and title bar included.
     if (!sized_) {
         sized_ = true;
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            frame->resize(twips(kWidthTwips), twips(kHeightTwips));
-        }
+        outerWindow(this)->resize(twips(kWidthTwips), twips(kHeightTwips));
     }
 }
 

@@ -85,7 +85,6 @@ private:
     /// External-editor mode, a second after creation: the external editor, and close.
     void handOverAndClose();
     void showEditMenu(QPlainTextEdit* pane, QPoint globalPosition);
-    /// Closes the window, or the sub-window holding it.
     void closeWindow();
     void warn(const QString& text);
 

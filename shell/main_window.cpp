@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "editor/editor_window.h"
@@ -277,6 +278,10 @@ QMdiSubWindow* MainWindow::addChild(QWidget* window) {
     }
     window->show();
     subWindow->show();
+    // The area may place a window that has just taken its full size partly outside itself.
+    const QSize room = mdiArea_->viewport()->size() - subWindow->size();
+    subWindow->move(std::clamp(subWindow->x(), 0, std::max(0, room.width())),
+                    std::clamp(subWindow->y(), 0, std::max(0, room.height())));
     return subWindow;
 }
 

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QString>
 #include <QTimer>
 
@@ -36,6 +37,13 @@ inline QLabel* hiddenField(QWidget* parent, const QString& name) {
     label->setObjectName(name);
     label->hide();
     return label;
+}
+
+/// The multi-document sub-window that holds `window` inside the main window, or `window`
+/// itself where it stands alone: what closes, and what the outer size is the size of.
+inline QWidget* outerWindow(QWidget* window) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    return frame != nullptr ? static_cast<QWidget*>(frame) : window;
 }
 
 /// A colour number of the settings file as a QColor.

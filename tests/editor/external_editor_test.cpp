@@ -123,6 +123,18 @@ private slots:
         QVERIFY(p.area().viewport()->rect().contains(frame->geometry().topLeft()));
     }
 
+    void editorsOpenInsideTheArea() {
+        korvex::testing::Program p;
+        p.startAndSettle();
+        for (const char* name : {"A", "B", "C"}) {
+            p.window->openEditor(name);
+        }
+        const QRect area(QPoint(), p.area().viewport()->size());
+        for (const QMdiSubWindow* frame : p.area().subWindowList()) {
+            QVERIFY2(area.contains(frame->geometry()), qPrintable(frame->windowTitle()));
+        }
+    }
+
     void cancelStopsCloseAllAndQuit() {
         korvex::testing::Program p;
         QVERIFY(p.write("Projects/Letter.ini", "Dear friend\r\n"));
