@@ -144,7 +144,11 @@ private slots:
         EditorWindow* editor = p.children<EditorWindow>().at(0);
         QSignalSpy loaded(editor, &EditorWindow::loaded);
         QVERIFY(loaded.wait(2000));
-        pane(editor)->insertPlainText("Hello ");
+        // The editor's menus stand in the menu bar: Ctrl+S is Add \s\, not the settings.
+        pane(editor)->setFocus();
+        QTest::keyClick(pane(editor), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(pane(editor)->toPlainText(), QString("\\s\\Dear friend"));
+        QVERIFY(p.desktop.requests().empty());
         p.dialogs.expectMessage(BoxKind::Question, Answer::Cancel)
             .expectMessage(BoxKind::Question, Answer::Cancel);
         p.window->findChild<QAction*>("CloseAllX")->trigger();
