@@ -34,6 +34,7 @@ struct Sample {
 // Runs the program once with standard output and error thrown away.
 Sample runOnce(const std::vector<std::string>& argv) {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& a : argv) {
         args.push_back(const_cast<char*>(a.c_str()));
     }

@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "shell/window_parts.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 namespace {
 
 const QString kProgramTitle = QStringLiteral("Korvex5");
@@ -54,7 +54,7 @@ EditMenu::EditMenu(EditorPanes& panes, platform::Dialogs& dialogs, QWidget* wind
 QAction* EditMenu::addItem(QMenu* menu, const char* name, const char* caption,
                            const QKeySequence& shortcut, void (EditMenu::*command)()) {
     QAction* action =
-        namedAction(this, QString::fromLatin1(name), QString::fromLatin1(caption), shortcut);
+        ui::namedAction(this, QString::fromLatin1(name), QString::fromLatin1(caption), shortcut);
     menu->addAction(action);
     connect(action, &QAction::triggered, this, command);
     if (!shortcut.isEmpty()) {
@@ -88,15 +88,15 @@ void EditMenu::changeLines(QString (*change)(const QString&)) {
 }
 
 void EditMenu::addFourSpaces() {
-    changeLines(&ui::addFourSpaces);
+    changeLines(&editor::addFourSpaces);
 }
 
 void EditMenu::removeInitialSpaces() {
-    changeLines(&ui::removeInitialSpaces);
+    changeLines(&editor::removeInitialSpaces);
 }
 
 void EditMenu::addBlock() {
-    replaceWith(&ui::addBlock);
+    replaceWith(&editor::addBlock);
 }
 
 void EditMenu::insertSpace() {
@@ -140,23 +140,23 @@ void EditMenu::selectAll() {
 }
 
 void EditMenu::titleCase() {
-    changeCase(&ui::titleCase);
+    changeCase(&editor::titleCase);
 }
 
 void EditMenu::splitText() {
-    replaceWith(&ui::splitText);
+    replaceWith(&editor::splitText);
 }
 
 void EditMenu::upperCase() {
-    changeCase(&ui::upperCase);
+    changeCase(&editor::upperCase);
 }
 
 void EditMenu::lowerCase() {
-    changeCase(&ui::lowerCase);
+    changeCase(&editor::lowerCase);
 }
 
 void EditMenu::invertCase() {
-    changeCase(&ui::invertCase);
+    changeCase(&editor::invertCase);
 }
 
 void EditMenu::goToTop() {
@@ -176,4 +176,4 @@ void EditMenu::moveCaret(QTextCursor::MoveOperation where) {
     pane->ensureCursorVisible();
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

@@ -9,7 +9,7 @@ namespace korvex::platform {
 class Dialogs;
 }
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 class EditorPanes;
 
@@ -65,4 +65,4 @@ private:
     QList<QAction*> shortcutActions_;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

@@ -14,7 +14,7 @@
 #include "output/text_box.h"
 #include "output/text_look.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 namespace {
 
 QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) {
@@ -52,8 +52,8 @@ QPlainTextEdit* EditorPanes::shown() const {
 }
 
 void EditorPanes::applyLook(const store::TextLook& look) {
-    applyTextLook(*unwrapped_, look);
-    applyTextLook(*wrapped_, look);
+    ui::applyTextLook(*unwrapped_, look);
+    ui::applyTextLook(*wrapped_, look);
 }
 
 void EditorPanes::setGeometry(const QRect& place) {
@@ -116,7 +116,7 @@ void EditorPanes::prepareHandOver() {
 }
 
 std::string EditorPanes::unwrappedText() const {
-    return boxText(*unwrapped_);
+    return ui::boxText(*unwrapped_);
 }
 
 void EditorPanes::expandTabs() {
@@ -186,4 +186,4 @@ bool EditorPanes::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

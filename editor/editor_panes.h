@@ -10,7 +10,7 @@ class QPlainTextEdit;
 class QRect;
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 /// The editor's two text panes over one place, one of them shown: `Text1`, whose lines never
 /// wrap and whose text every save writes, and `Text2`, which wraps lines at its width. Holds
@@ -80,4 +80,4 @@ private:
     bool copying_ = false;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

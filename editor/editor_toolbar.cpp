@@ -8,16 +8,18 @@
 #include "output/toolbar_icons.h"
 #include "platform/twips.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 using platform::twips;
+using ui::kIconAccent;
+using ui::kIconInk;
+using ui::kIconPaper;
 
 namespace {
 
 constexpr int kBarHeightTwips = 680;
 constexpr int kButtonTwips = 615;
 constexpr int kGenerateWidthTwips = 1095;
-constexpr int kIconTwips = 420;
 constexpr int kGroupWidthTwips = 1815;
 // The group keeps this far from the strip's right edge, clear of the pane's scroll bar.
 constexpr int kGroupGapTwips = 60;
@@ -38,6 +40,14 @@ void drawFontSize(QPainter& p, bool larger) {
     if (larger) {
         p.drawLine(QPointF(52, 6), QPointF(52, 26));
     }
+}
+
+void drawFontSmaller(QPainter& p) {
+    drawFontSize(p, false);
+}
+
+void drawFontLarger(QPainter& p) {
+    drawFontSize(p, true);
 }
 
 void drawWordWrap(QPainter& p) {
@@ -86,7 +96,7 @@ void drawArrow(QPainter& p, qreal left, qreal top) {
 }
 
 void drawImport(QPainter& p) {
-    drawPage(p, QRectF(22, 4, 36, 54));
+    ui::drawTextPage(p, QRectF(22, 4, 36, 54));
     // Text comes in from outside onto the page.
     drawArrow(p, 2, 20);
 }
@@ -103,7 +113,7 @@ void drawRuntime(QPainter& p) {
 }
 
 void drawExternalEditor(QPainter& p) {
-    drawPage(p, QRectF(6, 4, 38, 54));
+    ui::drawTextPage(p, QRectF(6, 4, 38, 54));
     // A pencil across the page.
     p.translate(44, 28);
     p.rotate(45);
@@ -124,39 +134,33 @@ EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWid
         const char* name;
         const char* toolTip;
         const char* themeName;
-        std::function<void(QPainter&)> draw;
+        ui::IconDrawing draw;  // none: the generated-text window's Generate picture
         bool inGroup;
         int leftTwips;
     } buttons[] = {
-        {"Command7", "Smaller Font", "format-font-size-less",
-         [](QPainter& p) { drawFontSize(p, false); }, false, 0},
-        {"Command2", "Larger Font", "format-font-size-more",
-         [](QPainter& p) { drawFontSize(p, true); }, false, 600},
+        {"Command7", "Smaller Font", "format-font-size-less", drawFontSmaller, false, 0},
+        {"Command2", "Larger Font", "format-font-size-more", drawFontLarger, false, 600},
         {"Command1", "Word Wrap", "format-text-wrap", drawWordWrap, false, 1200},
         {"Command4", "Save Script (or Press F8)", "document-save", drawSave, false, 1800},
-        {"Command3", "Generate (or Press F5)", "", {}, false, 2400},
+        {"Command3", "Generate (or Press F5)", "", nullptr, false, 2400},
         {"Command6", "Import form Text", "document-import", drawImport, true, 0},
         {"Command8", "Create a EXE File (File Stand alone)", "application-x-executable",
          drawRuntime, true, 600},
         {"Command5", "External Editor (or Press F9)", "accessories-text-editor", drawExternalEditor,
          true, 1200},
     };
-    const QSize iconSize(twips(kIconTwips), twips(kIconTwips));
     int index = 0;
     for (const auto& b : buttons) {
         QWidget* owner = b.inGroup ? group_ : this;
         // Save shows its "[OK]" over its picture.
         QToolButton* button =
-            index == int(Button::Save) ? new CaptionButton(owner) : new QToolButton(owner);
-        button->setObjectName(QString::fromLatin1(b.name));
-        button->setToolTip(QString::fromLatin1(b.toolTip));
-        button->setIcon(b.draw ? themedIcon(QString::fromLatin1(b.themeName), b.draw)
-                               : toolbarIcon(ToolbarIcon::Generate));
-        button->setIconSize(iconSize);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
+            index == int(Button::Save) ? new ui::CaptionButton(owner) : new QToolButton(owner);
         const int width = index == int(Button::Generate) ? kGenerateWidthTwips : kButtonTwips;
-        button->setGeometry(twips(b.leftTwips), 0, twips(width), twips(kButtonTwips));
+        ui::setUpToolbarButton(*button, b.name,
+                               b.draw != nullptr ? ui::themedIcon(b.themeName, b.draw)
+                                                 : ui::toolbarIcon(ui::ToolbarIcon::Generate),
+                               b.toolTip,
+                               QRect(twips(b.leftTwips), 0, twips(width), twips(kButtonTwips)));
         buttons_[index++] = button;
     }
     setFixedHeight(twips(kBarHeightTwips));
@@ -175,4 +179,4 @@ void EditorToolBar::resizeEvent(QResizeEvent* event) {
     group_->move(width() - group_->width() - twips(kGroupGapTwips), 0);
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

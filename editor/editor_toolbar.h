@@ -3,7 +3,7 @@
 
 class QToolButton;
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 /// The editor's toolbar strip `Picture1`: font smaller and larger, word wrap, save and
 /// generate from the left edge, and the group `Picture4` (import, runtime, external editor),
@@ -36,4 +36,4 @@ private:
     QToolButton* buttons_[8];
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

@@ -22,13 +22,16 @@
 #include "store/project_name.h"
 #include "store/word_wrap.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 using platform::Answer;
 using platform::fromPath;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
+using ui::namedAction;
+using ui::oneShotTimer;
+using ui::outerWindow;
 
 namespace {
 
@@ -44,7 +47,7 @@ constexpr int kExternalEditorStepMs = 500;
 
 }  // namespace
 
-EditorWindow::EditorWindow(SharedState& state, QWidget* parent)
+EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
       outOfSight_(state.settings.useExternalEditor()),
@@ -119,11 +122,11 @@ void EditorWindow::createActions() {
 void EditorWindow::createMenus() {
     auto* file = new QMenu(QStringLiteral("File"), this);
     file->setObjectName(QStringLiteral("FileX"));
-    addProjectItems(file, state_.commands, [this] { return projectPath_; });
+    ui::addProjectItems(file, state_.commands, [this] { return projectPath_; });
     file->addSeparator()->setObjectName(QStringLiteral("LNN2"));
     file->addAction(saveAction_);
     file->addSeparator()->setObjectName(QStringLiteral("LNN1"));
-    addQuitItem(file, state_.commands);
+    ui::addQuitItem(file, state_.commands);
 
     editMenu_->addAction(externalEditorAction_);
 
@@ -131,11 +134,11 @@ void EditorWindow::createMenus() {
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
 
-    QMenu* help = createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
+    QMenu* help = ui::createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
     // Here the Help item has no access key.
     help->findChild<QAction*>(QStringLiteral("HelpX"))->setText(QStringLiteral("Help..."));
 
-    menus_ = {file, editMenu_, view, createWindowsMenu(this, state_.commands), help};
+    menus_ = {file, editMenu_, view, ui::createWindowsMenu(this, state_.commands), help};
 }
 
 void EditorWindow::connectToolBar() {
@@ -404,4 +407,4 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

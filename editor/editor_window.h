@@ -13,7 +13,7 @@ class QMenu;
 class QPlainTextEdit;
 class QTimer;
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 class EditMenu;
 class EditorPanes;
@@ -23,7 +23,7 @@ class EditorToolBar;
 /// handed to a generated-text window, to the import window, to runtime creation and to the
 /// external editor. In external-editor mode (setting `editor` = 1) it never shows itself: it
 /// opens the generated-text window, starts the external editor on the file and closes.
-class EditorWindow : public QWidget, public ChildWindow {
+class EditorWindow : public QWidget, public ui::ChildWindow {
     Q_OBJECT
 public:
     static inline const QString kProgramTitle = QStringLiteral("Korvex5");
@@ -33,7 +33,7 @@ public:
 
     /// Creates the window with its look and starts the load timer, whose load fixes the
     /// project path from the current project folder and the title the opener sets next.
-    explicit EditorWindow(SharedState& state, QWidget* parent = nullptr);
+    explicit EditorWindow(ui::SharedState& state, QWidget* parent = nullptr);
 
     /// External-editor mode: the window is never shown and closes itself about a second on.
     bool worksOutOfSight() const { return outOfSight_; }
@@ -88,7 +88,7 @@ private:
     void closeWindow();
     void warn(const QString& text);
 
-    SharedState& state_;
+    ui::SharedState& state_;
     const bool outOfSight_;
     EditorPanes* panes_;
     EditorToolBar* toolBar_;   // Picture1
@@ -117,4 +117,4 @@ private:
     bool closed_ = false;
 };
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

@@ -5,7 +5,7 @@
 #include "platform/text_conversion.h"
 #include "store/file_io.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 QString scriptPaneText(std::string_view utf8) {
     std::string text;
@@ -52,4 +52,4 @@ store::Outcome writeScriptFile(const std::filesystem::path& file, std::string_vi
     return store::writeTextFile(file, text, encoding, byteOrderMark, &encoding);
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

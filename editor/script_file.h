@@ -12,7 +12,7 @@
 #include "store/outcome.h"
 #include "store/text_codec.h"
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 /// A project file's text as the editor's pane shows it.
 struct ScriptText {
@@ -34,4 +34,4 @@ std::optional<ScriptText> readScriptFile(const std::filesystem::path& file, QStr
 store::Outcome writeScriptFile(const std::filesystem::path& file, std::string_view utf8,
                                store::Encoding& encoding, bool byteOrderMark);
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

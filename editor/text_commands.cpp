@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace korvex::ui {
+namespace korvex::editor {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -129,4 +129,4 @@ QString removeInitialSpaces(const QString& selected) {
                     [](QStringView line, QString& result) { result += trimmedSpaces(line); });
 }
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace korvex::ui {
+namespace korvex::editor {
 
 /// What Add \s\ and Add \b\ insert: a space and a line break in the generated text.
 inline const QString kSpaceMarker = QStringLiteral("\\s\\");
@@ -35,4 +35,4 @@ QString addFourSpaces(const QString& selected);
 /// spaces becomes an empty line, an empty line goes.
 QString removeInitialSpaces(const QString& selected);
 
-}  // namespace korvex::ui
+}  // namespace korvex::editor

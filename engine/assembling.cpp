@@ -124,15 +124,15 @@ void assemble(const WorkingRecord& record, const Picks& picks, const AssemblyCon
         }
         const std::string_view line = record.body(i);
         const std::string_view trimmed = trimSpaces(line);
-        // Every directive here starts with a backslash and "m", "i" or "I".
-        if (trimmed.size() < 2 || trimmed[0] != '\\' ||
-            (trimmed[1] != 'm' && ascii::toLower(trimmed[1]) != 'i')) {
-            out.append(trimmed);
-        } else if (line.starts_with(kMessageDirective)) {
+        // Every directive here starts with a backslash and "m", "i" or "I": other lines skip
+        // the three tests.
+        const bool mayBeDirective = trimmed.size() >= 2 && trimmed[0] == '\\' &&
+                                    (trimmed[1] == 'm' || ascii::toLower(trimmed[1]) == 'i');
+        if (mayBeDirective && line.starts_with(kMessageDirective)) {
             context.host.showMessage(trimSpaces(line.substr(kMessageDirective.size())));
-        } else if (ascii::startsWithIgnoringCase(trimmed, kInputDirective)) {
+        } else if (mayBeDirective && ascii::startsWithIgnoringCase(trimmed, kInputDirective)) {
             out.ask(line);
-        } else if (line.starts_with(kIncludeDirective)) {
+        } else if (mayBeDirective && line.starts_with(kIncludeDirective)) {
             out.include(trimSpaces(line.substr(kIncludeDirective.size())));
         } else {
             out.append(trimmed);

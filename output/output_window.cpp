@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -25,7 +24,6 @@
 #include "output/toolbar_icons.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/shared_menus.h"
@@ -45,7 +43,6 @@ constexpr int kHeightTwips = 7500;
 constexpr int kToolBarHeightTwips = 675;
 constexpr int kButtonSizeTwips = 615;
 constexpr int kGenerateButtonWidthTwips = 1095;
-constexpr int kIconSizeTwips = 420;
 constexpr int kTextLeftTwips = 15;
 constexpr int kTextGapTwips = 5;
 constexpr int kBottomMarginTwips = 60;
@@ -107,15 +104,7 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
         setWindowTitle(target);
         projectPath_ = newPath;
     });
-    // The text box's own copy would hand the clipboard bare line feeds and turn no-break
-    // spaces into spaces; the window's copy keeps the text as it is.
-    platform::installKeyPreview(this, [this](QKeyEvent& key) {
-        if (key.matches(QKeySequence::Copy)) {
-            copySelection();
-            return true;
-        }
-        return false;
-    });
+    installBoxKeyPreview(*this, *text_);
 
     resize(twips(kWidthTwips), twips(kHeightTwips));
     state_.windowOpened();
@@ -208,7 +197,6 @@ void OutputWindow::createMenus() {
 
 void OutputWindow::createToolBar() {
     toolBar_->setObjectName(QStringLiteral("Picture2"));
-    const QSize iconSize(twips(kIconSizeTwips), twips(kIconSizeTwips));
     const struct {
         QToolButton* button;
         const char* name;
@@ -226,13 +214,9 @@ void OutputWindow::createToolBar() {
          kGenerateButtonWidthTwips},
     };
     for (const auto& b : buttons) {
-        b.button->setObjectName(QString::fromLatin1(b.name));
-        b.button->setIcon(toolbarIcon(b.icon));
-        b.button->setIconSize(iconSize);
-        b.button->setToolTip(QString::fromLatin1(b.toolTip));
-        b.button->setAutoRaise(true);
-        b.button->setFocusPolicy(Qt::NoFocus);
-        b.button->setGeometry(twips(b.leftTwips), 0, twips(b.widthTwips), twips(kButtonSizeTwips));
+        setUpToolbarButton(
+            *b.button, b.name, toolbarIcon(b.icon), b.toolTip,
+            QRect(twips(b.leftTwips), 0, twips(b.widthTwips), twips(kButtonSizeTwips)));
     }
     connect(exportButton_, &QToolButton::clicked, this,
             [this] { exportText(ExportKind::TextFile); });
@@ -320,11 +304,7 @@ void OutputWindow::copyAll() {
 }
 
 void OutputWindow::copySelection() {
-    const std::string selected = selectedBoxText(*text_);
-    if (!selected.empty()) {
-        QApplication::clipboard()->setText(toQString(selected));
-    }
-    text_->setFocus();
+    copyBoxSelection(*text_);
 }
 
 void OutputWindow::showCopied(bool copied) {

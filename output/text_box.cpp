@@ -1,9 +1,13 @@
 #include "output/text_box.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 
 namespace korvex::ui {
@@ -57,6 +61,24 @@ std::string boxText(const QPlainTextEdit& box) {
 
 std::string selectedBoxText(const QPlainTextEdit& box) {
     return fromBox(box.textCursor().selectedText());
+}
+
+void copyBoxSelection(QPlainTextEdit& box) {
+    const std::string selected = selectedBoxText(box);
+    if (!selected.empty()) {
+        QApplication::clipboard()->setText(platform::toQString(selected));
+    }
+    box.setFocus();
+}
+
+void installBoxKeyPreview(QWidget& window, QPlainTextEdit& box) {
+    platform::installKeyPreview(&window, [&box](QKeyEvent& key) {
+        if (key.matches(QKeySequence::Copy)) {
+            copyBoxSelection(box);
+            return true;
+        }
+        return false;
+    });
 }
 
 }  // namespace korvex::ui

@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QPlainTextEdit;
+class QWidget;
 
 namespace korvex::ui {
 
@@ -30,5 +31,14 @@ std::string boxText(const QPlainTextEdit& box);
 
 /// The selection of `box` in the same form; empty without a selection.
 std::string selectedBoxText(const QPlainTextEdit& box);
+
+/// Puts the selection of `box`, if there is one, on the clipboard in that form, and gives the
+/// box the focus.
+void copyBoxSelection(QPlainTextEdit& box);
+
+/// Key preview for `window` (platform::installKeyPreview: Esc closes it) in which the copy key
+/// runs copyBoxSelection on `box`: the box's own copy would hand the clipboard bare line feeds
+/// and turn no-break spaces into spaces.
+void installBoxKeyPreview(QWidget& window, QPlainTextEdit& box);
 
 }  // namespace korvex::ui

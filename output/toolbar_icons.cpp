@@ -4,14 +4,13 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "platform/twips.h"
+
 namespace korvex::ui {
 namespace {
 
-// Drawn on a 64-unit square and scaled, so every size comes out sharp.
-constexpr int kDesignSize = 64;
-
 void drawExportText(QPainter& p) {
-    drawPage(p, QRectF(8, 4, 36, 48));
+    drawTextPage(p, QRectF(8, 4, 36, 48));
     // An arrow leaving the page: the text goes out to a file.
     p.setPen(Qt::NoPen);
     p.setBrush(kIconAccent);
@@ -28,8 +27,8 @@ void drawExportText(QPainter& p) {
 }
 
 void drawCopyAll(QPainter& p) {
-    drawPage(p, QRectF(6, 4, 34, 44));
-    drawPage(p, QRectF(24, 16, 34, 44));
+    drawTextPage(p, QRectF(6, 4, 34, 44));
+    drawTextPage(p, QRectF(24, 16, 34, 44));
 }
 
 void drawStatistics(QPainter& p) {
@@ -60,21 +59,18 @@ void drawGenerate(QPainter& p) {
     p.drawPath(head);
 }
 
-void draw(ToolbarIcon which, QPainter& p) {
+IconDrawing drawing(ToolbarIcon which) {
     switch (which) {
         case ToolbarIcon::ExportText:
-            drawExportText(p);
-            break;
+            return drawExportText;
         case ToolbarIcon::CopyAll:
-            drawCopyAll(p);
-            break;
+            return drawCopyAll;
         case ToolbarIcon::Statistics:
-            drawStatistics(p);
-            break;
+            return drawStatistics;
         case ToolbarIcon::Generate:
-            drawGenerate(p);
-            break;
+            return drawGenerate;
     }
+    return drawCopyAll;
 }
 
 const char* themeName(ToolbarIcon which) {
@@ -93,7 +89,27 @@ const char* themeName(ToolbarIcon which) {
 
 }  // namespace
 
-void drawPage(QPainter& p, const QRectF& page) {
+QIcon toolbarIcon(ToolbarIcon which) {
+    return themedIcon(themeName(which), drawing(which));
+}
+
+QIcon themedIcon(const char* themeName, IconDrawing draw) {
+    QIcon fallback;
+    // Drawn on the design square and scaled, so every size comes out sharp.
+    for (int size : {16, 24, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(qreal(size) / kIconDesignSize, qreal(size) / kIconDesignSize);
+        draw(p);
+        p.end();
+        fallback.addPixmap(pixmap);
+    }
+    return QIcon::fromTheme(QString::fromLatin1(themeName), fallback);
+}
+
+void drawTextPage(QPainter& p, const QRectF& page) {
     p.setPen(QPen(kIconInk, 3));
     p.setBrush(kIconPaper);
     p.drawRoundedRect(page, 3, 3);
@@ -103,24 +119,17 @@ void drawPage(QPainter& p, const QRectF& page) {
     }
 }
 
-QIcon themedIcon(const QString& themeName, const std::function<void(QPainter&)>& draw) {
-    QIcon fallback;
-    for (int size : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(qreal(size) / kDesignSize, qreal(size) / kDesignSize);
-        draw(p);
-        p.end();
-        fallback.addPixmap(pixmap);
-    }
-    return QIcon::fromTheme(themeName, fallback);
-}
-
-QIcon toolbarIcon(ToolbarIcon which) {
-    return themedIcon(QString::fromLatin1(themeName(which)),
-                      [which](QPainter& p) { draw(which, p); });
+void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon,
+                        const char* toolTip, const QRect& geometry) {
+    // The pictures leave a margin inside the 615-twip buttons.
+    constexpr int kIconSizeTwips = 420;
+    button.setObjectName(QString::fromLatin1(name));
+    button.setIcon(icon);
+    button.setIconSize(QSize(platform::twips(kIconSizeTwips), platform::twips(kIconSizeTwips)));
+    button.setToolTip(QString::fromLatin1(toolTip));
+    button.setAutoRaise(true);
+    button.setFocusPolicy(Qt::NoFocus);
+    button.setGeometry(geometry);
 }
 
 void CaptionButton::paintEvent(QPaintEvent* event) {

@@ -2,7 +2,6 @@
 #include <QColor>
 #include <QIcon>
 #include <QToolButton>
-#include <functional>
 
 class QPainter;
 class QRectF;
@@ -16,14 +15,27 @@ enum class ToolbarIcon { ExportText, CopyAll, Statistics, Generate };
 /// picture, sharp up to twice the normal size.
 QIcon toolbarIcon(ToolbarIcon which);
 
-/// The theme's icon `themeName`, or else the picture `draw` paints on a 64-unit square.
-QIcon themedIcon(const QString& themeName, const std::function<void(QPainter&)>& draw);
+// What every window's toolbar pictures share, so they look alike: a design square of
+// kIconDesignSize units, scaled to each size, and three colours.
+inline constexpr int kIconDesignSize = 64;
+inline constexpr QColor kIconInk(40, 60, 110);
+inline constexpr QColor kIconPaper(250, 250, 245);
+inline constexpr QColor kIconAccent(40, 140, 70);
 
-/// The pictures' ink, paper and accent colours, and a page of text lines on `page`.
-inline const QColor kIconInk(40, 60, 110);
-inline const QColor kIconPaper(250, 250, 245);
-inline const QColor kIconAccent(40, 140, 70);
-void drawPage(QPainter& p, const QRectF& page);
+/// Draws one picture on the design square.
+using IconDrawing = void (*)(QPainter&);
+
+/// The desktop theme's icon `themeName` where the theme has one, otherwise the picture `draw`
+/// makes, sharp up to twice the normal size.
+QIcon themedIcon(const char* themeName, IconDrawing draw);
+
+/// A sheet with lines of text filling `page`, the ground of the pictures about text.
+void drawTextPage(QPainter& p, const QRectF& page);
+
+/// Makes `button` a picture button of a window's toolbar strip, named `name`, at `geometry`:
+/// flat until pointed at, and never taking the focus from the window's text.
+void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon,
+                        const char* toolTip, const QRect& geometry);
 
 /// A picture button that shows its text, when it has one, written over its picture rather
 /// than beside it, so a short note ("[OK]") fits the button without moving anything.

@@ -20,7 +20,7 @@ QUrl QtDesktop::documentUrl(const QString& pathOrAddress) {
     if (!scheme.match(pathOrAddress).hasMatch()) {
         return {};
     }
-    const QUrl address(pathOrAddress);
+    QUrl address(pathOrAddress);
     if (!address.isValid()) {
         return {};
     }

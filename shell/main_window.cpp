@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "editor/editor_window.h"
+#include "editor/import_window.h"
 #include "output/output_window.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -40,6 +41,12 @@ namespace {
 constexpr int kTickMs = 100;
 constexpr int kMinimumWidthTwips = 3765;
 constexpr int kBesideOffsetTwips = 200;
+
+/// Closes `window`, through the sub-window that holds it when it has one.
+void closeChild(QWidget& window) {
+    QWidget* holder = window.parentWidget();
+    (holder != nullptr ? holder : &window)->close();
+}
 
 }  // namespace
 
@@ -197,8 +204,7 @@ void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
 void MainWindow::newProject() {
     // One dialog at a time, loaded afresh by every opener.
     if (newProjectDialog_ != nullptr) {
-        QWidget* holder = newProjectDialog_->parentWidget();
-        (holder != nullptr ? holder : newProjectDialog_.data())->close();
+        closeChild(*newProjectDialog_);
     }
     newProjectDialog_ = new NewProjectDialog(state_);
     addChild(newProjectDialog_);
@@ -251,7 +257,8 @@ void MainWindow::help() {
 }
 
 void MainWindow::about() {
-    state_.dialogs.information(this, kProgramTitle, aboutText(today_()));
+    state_.dialogs.information(this, kProgramTitle,
+                               aboutText(today_(), fromPath(state_.app.root())));
 }
 
 void MainWindow::editSettings() {
@@ -303,11 +310,20 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
 
 void MainWindow::openEditor(const QString& projectName) {
     // A hidden child until the area takes it; in external-editor mode it is never shown.
-    auto* editor = new EditorWindow(state_, this);
+    auto* editor = new editor::EditorWindow(state_, this);
     editor->setWindowTitle(projectName);
     if (!editor->worksOutOfSight()) {
         addChild(editor);
     }
+}
+
+void MainWindow::openImport() {
+    // One import window at a time: opening it again starts afresh.
+    if (importWindow_ != nullptr) {
+        closeChild(*importWindow_);
+    }
+    importWindow_ = new editor::ImportWindow(state_);
+    addChild(importWindow_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -60,7 +60,7 @@ public:
     void openOutput(const QString& title, const QString& projectPath,
                     QWidget* besideWindow = nullptr) override;
     void openEditor(const QString& projectName) override;
-    void openImport() override {}
+    void openImport() override;
     void createRuntime(const QString& /*title*/, const QString& /*projectPath*/) override {}
 
     /// The main window's other commands.
@@ -99,6 +99,7 @@ private:
     QTimer* startTimer_;
     QTimer* watchTimer_;
     QPointer<NewProjectDialog> newProjectDialog_;
+    QPointer<QWidget> importWindow_;  // Form5, while it is open
     QStringList startupProjects_;
 };
 

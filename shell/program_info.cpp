@@ -31,12 +31,13 @@ QIcon programIcon() {
     return icon;
 }
 
-QString aboutText(const QDate& today) {
+QString aboutText(const QDate& today, const QString& appFolder) {
     return QStringLiteral(
-               "%1 %2\n\nText generation from scripts.\n\nCopyright (C) %3 The %1 "
-               "developers. All rights reserved.")
+               "%1 %2\n\nText generation from scripts.\n\nProjects and settings: %4\n\n"
+               "Copyright (C) %3 The %1 developers. All rights reserved.")
         .arg(kProgramTitle, kVersion)
-        .arg(today.year());
+        .arg(today.year())
+        .arg(appFolder);
 }
 
 }  // namespace korvex::ui

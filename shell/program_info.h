@@ -20,8 +20,9 @@ QString mainWindowTitle();
 /// bar show it.
 QIcon programIcon();
 
-/// The About box's text. The year comes from `today` itself, never from the tail of a date
-/// written in the user's format (which need not end in the year).
-QString aboutText(const QDate& today);
+/// The About box's text, naming the application folder in use. The year comes from `today`
+/// itself, never from the tail of a date written in the user's format (which need not end in
+/// the year).
+QString aboutText(const QDate& today, const QString& appFolder);
 
 }  // namespace korvex::ui

@@ -291,7 +291,7 @@ TEST(ShippedExamples, JumpsReachTheirTargets) {
         }
         ++jumpingExamples;
         for (const auto& target : targets) {
-            SCOPED_TRACE(name + " -> " + target);
+            SCOPED_TRACE(std::string(name).append(" -> ").append(target));
             ASSERT_NE(target, name);
             ASSERT_NE(std::find(names.begin(), names.end(), target), names.end());
             std::uint64_t reached = 0;

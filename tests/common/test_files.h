@@ -38,7 +38,7 @@ public:
 
     /// Writes `bytes` to `relative` below the folder, making folders on the way.
     std::filesystem::path write(const std::string& relative, std::string_view bytes) const {
-        const auto file = path_ / relative;
+        auto file = path_ / relative;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
         return file;

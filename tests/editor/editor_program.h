@@ -18,17 +18,17 @@ struct EditorProgram : OutputProgram {
 
     /// Opens an editor on project `title`, whose file holds `bytes` (no file when null), and
     /// waits for its load; null when the window closed meanwhile.
-    QPointer<ui::EditorWindow> open(const QString& title, const char* bytes = "") {
+    QPointer<editor::EditorWindow> open(const QString& title, const char* bytes = "") {
         if (bytes != nullptr) {
             folder.write(projectFile(title), bytes);
         }
-        auto* window = new ui::EditorWindow(state);
+        auto* window = new editor::EditorWindow(state);
         window->setWindowTitle(title);
         if (!window->worksOutOfSight()) {
             commands.addChild(window);
         }
-        QPointer<ui::EditorWindow> opened = window;
-        QSignalSpy loaded(window, &ui::EditorWindow::loaded);
+        QPointer<editor::EditorWindow> opened = window;
+        QSignalSpy loaded(window, &editor::EditorWindow::loaded);
         loaded.wait(2000);
         return opened;
     }

@@ -10,10 +10,10 @@
 #include "tests/support/qt_test_main.h"
 
 using namespace korvex::platform;
+using korvex::editor::EditorWindow;
 using korvex::testing::EditorProgram;
 using korvex::testing::pane;
 using korvex::testing::paneText;
-using korvex::ui::EditorWindow;
 
 Q_DECLARE_METATYPE(QKeySequence)
 

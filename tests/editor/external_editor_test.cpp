@@ -10,9 +10,9 @@
 #include "tests/support/qt_test_main.h"
 
 using namespace korvex::platform;
+using korvex::editor::EditorWindow;
 using korvex::testing::EditorProgram;
 using korvex::testing::pane;
-using korvex::ui::EditorWindow;
 using Action = korvex::testing::RecordingDesktop::Action;
 
 class ExternalEditorTest : public QObject {

@@ -8,7 +8,7 @@
 #include "editor/text_commands.h"
 #include "tests/common/test_files.h"
 
-using namespace korvex::ui;
+using namespace korvex::editor;
 
 namespace {
 

@@ -23,7 +23,7 @@ TEST(Picking, EveryAlternativeEquallyLikely) {
         counts[static_cast<std::size_t>(pickText(record, picks[0]).back() - 'a')]++;
     }
     for (int count : counts) {
-        EXPECT_NEAR(count, draws / 5, draws / 50);
+        EXPECT_NEAR(count, draws / 5.0, draws / 50.0);
     }
 }
 

@@ -17,6 +17,7 @@ using korvex::platform::BoxKind;
 using korvex::platform::twips;
 using korvex::testing::Program;
 using namespace korvex::ui;
+using korvex::editor::EditorWindow;
 using Request = korvex::testing::RecordingDesktop::Request;
 using Action = korvex::testing::RecordingDesktop::Action;
 
@@ -305,7 +306,9 @@ private slots:
         p.window->findChild<QAction*>("AboutX")->trigger();
         QCOMPARE(p.dialogs.problems(), QString());
         const QString text = p.dialogs.shown().at(0).text;
-        QVERIFY2(text.contains("2031") && text.contains("Korvex5 5.00"), qPrintable(text));
+        QVERIFY2(text.contains("2031") && text.contains("Korvex5 5.00") &&
+                     text.contains(p.folder.path()),
+                 qPrintable(text));
     }
 
     void arrangementCommandsTileTheOpenChildren() {

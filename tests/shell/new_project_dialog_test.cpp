@@ -13,6 +13,7 @@ using korvex::platform::BoxKind;
 using korvex::platform::twips;
 using korvex::testing::Program;
 using namespace korvex::ui;
+using korvex::editor::EditorWindow;
 
 namespace {
 

@@ -107,7 +107,7 @@ TEST(AtomicWrite, AFailedWriteKeepsTheOldContent) {
     const fs::path saved = folder.path() / "saved.ini";
     const fs::path fresh = folder.path() / "fresh.ini";
     writeBytes(saved, "old");
-    const std::string big(64 * 1024, 'x');
+    const std::string big(std::size_t{64} * 1024, 'x');
     {
         FileSizeLimit limit(4096);
         EXPECT_EQ(writeFileAtomically(saved, big).message(),

@@ -24,7 +24,7 @@ ScriptedDialogs& ScriptedDialogs::expectMessage(BoxKind kind, Answer answer) {
     return *this;
 }
 
-ScriptedDialogs& ScriptedDialogs::expectInput(std::optional<QString> answer) {
+ScriptedDialogs& ScriptedDialogs::expectInput(const std::optional<QString>& answer) {
     prepared_.push_back(
         {BoxKind::Input, answer ? Answer::Ok : Answer::Cancel, answer.value_or(QString())});
     return *this;

@@ -31,7 +31,7 @@ public:
     ScriptedDialogs& expectMessage(platform::BoxKind kind,
                                    platform::Answer answer = platform::Answer::Ok);
     /// The next box is an input box: `answer` is typed and OK pressed; std::nullopt is Cancel.
-    ScriptedDialogs& expectInput(std::optional<QString> answer);
+    ScriptedDialogs& expectInput(const std::optional<QString>& answer);
 
     /// Called as each box appears, before it is answered: the moment a user would look at it.
     void setOnShown(std::function<void(const Shown&)> onShown) { onShown_ = std::move(onShown); }

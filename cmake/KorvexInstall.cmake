@@ -1,0 +1,67 @@
+# Installation: `cmake --install` lays Korvex5 out as a desktop program under any prefix, and
+# CPack builds a Debian package from the same rules (./dev package).
+#   bin/korvex5, bin/korvex-gen
+#   share/korvex5/        the skeleton every user's application folder is made from on the first
+#                         start: Examples/, Extra/ (help, settings, editor launcher, runtime qz)
+#   share/applications/, share/metainfo/, share/icons/hicolor/, share/man/man1/
+set(KORVEX_APP_ID org.example.korvex5)
+set(packaging "${CMAKE_SOURCE_DIR}/packaging")
+set(skeleton "${CMAKE_INSTALL_DATADIR}/korvex5")
+
+install(TARGETS korvex-gen RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+if(KORVEX_GUI)
+  install(TARGETS korvex5 RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  install(DIRECTORY "${CMAKE_SOURCE_DIR}/app/" DESTINATION "${skeleton}" USE_SOURCE_PERMISSIONS)
+  install(TARGETS qz RUNTIME DESTINATION "${skeleton}/Extra")
+  install(FILES "${packaging}/${KORVEX_APP_ID}.desktop"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+  install(FILES "${packaging}/${KORVEX_APP_ID}.metainfo.xml"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+  install(FILES "${packaging}/icons/${KORVEX_APP_ID}.svg"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+  # The PNGs are rendered from the SVG and committed (./dev icons renders them again).
+  foreach(size 48 128 256)
+    install(FILES "${packaging}/icons/${KORVEX_APP_ID}-${size}.png"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+            RENAME "${KORVEX_APP_ID}.png")
+  endforeach()
+endif()
+
+# Manual pages are installed compressed, as Debian keeps them.
+find_program(KORVEX_GZIP gzip)
+if(KORVEX_GZIP)
+  set(man "${CMAKE_BINARY_DIR}/korvex-gen.1.gz")
+  add_custom_command(OUTPUT "${man}"
+    COMMAND "${KORVEX_GZIP}" -9 -n -c "${packaging}/korvex-gen.1" > "${man}"
+    DEPENDS "${packaging}/korvex-gen.1"
+    COMMENT "Compressing the manual page of korvex-gen")
+  add_custom_target(man_pages ALL DEPENDS "${man}")
+else()
+  set(man "${packaging}/korvex-gen.1")
+endif()
+install(FILES "${man}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvex5)
+set(CPACK_PACKAGE_VENDOR "The Korvex5 developers")
+set(CPACK_PACKAGE_CONTACT "The Korvex5 developers <developers@korvex5.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "generate varied texts from scripts of alternatives")
+# The extended description; the summary above is the first line of the package's description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvex5 turns a script into a new text every time it runs: blocks of
+alternatives in braces stand for the places where the text may vary, and each
+generation picks one alternative per block. Scripts can draw random numbers,
+jump to other scripts, ask for values and include files.
+
+This package holds the desktop program korvex5, with its editor, examples and
+exports, and the command-line generator korvex-gen.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvex5.example.org")
+# The libraries the programs link, with the versions they need, found by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The external-editor launcher, Help and the exports' folders open through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
