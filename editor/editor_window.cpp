@@ -360,7 +360,7 @@ void EditorWindow::warn(const QString& text) {
 }
 
 void EditorWindow::closeWindow() {
-    outerWindow(this)->close();
+    ui::closeChildWindow(this);
 }
 
 void EditorWindow::showEvent(QShowEvent* event) {

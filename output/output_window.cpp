@@ -343,7 +343,7 @@ void OutputWindow::exportText(ExportKind kind) {
 void OutputWindow::openExportedFolder() {
     const QString folder = fromPath(state_.app.exported());
     if (!state_.desktop.openFolder(folder)) {
-        warn(QStringLiteral("Could not open the folder \"%1\".").arg(folder));
+        warn(folderNotShownText(folder));
     }
 }
 
@@ -352,11 +352,7 @@ void OutputWindow::warn(const QString& text) {
 }
 
 void OutputWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->close();
-    } else {
-        close();
-    }
+    closeChildWindow(this);
 }
 
 void OutputWindow::showEvent(QShowEvent* event) {

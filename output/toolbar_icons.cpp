@@ -114,7 +114,8 @@ void drawTextPage(QPainter& p, const QRectF& page) {
     p.setBrush(kIconPaper);
     p.drawRoundedRect(page, 3, 3);
     p.setPen(QPen(kIconInk, 2.5));
-    for (qreal y = page.top() + 12; y < page.bottom() - 8; y += 8) {
+    for (int line = 0; page.top() + 12 + 8 * line < page.bottom() - 8; ++line) {
+        const qreal y = page.top() + 12 + 8 * line;
         p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
     }
 }

@@ -20,10 +20,13 @@
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "runtime/runtime_creation.h"
 #include "shell/main_toolbar.h"
 #include "shell/new_project_dialog.h"
 #include "shell/program_info.h"
+#include "shell/projects_manager.h"
 #include "shell/shared_menus.h"
+#include "shell/tray.h"
 #include "shell/window_arrangement.h"
 #include "shell/window_parts.h"
 #include "store/last_project.h"
@@ -41,12 +44,6 @@ namespace {
 constexpr int kTickMs = 100;
 constexpr int kMinimumWidthTwips = 3765;
 constexpr int kBesideOffsetTwips = 200;
-
-/// Closes `window`, through the sub-window that holds it when it has one.
-void closeChild(QWidget& window) {
-    QWidget* holder = window.parentWidget();
-    (holder != nullptr ? holder : &window)->close();
-}
 
 }  // namespace
 
@@ -85,6 +82,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
          store::listProjects(state_.app.projects(), store::ListPattern::AllFiles)) {
         startupProjects_ << toQString(name);
     }
+    tray_ = new Tray(*this, *mdiArea_->viewport(), state_, startupProjects_);
 
     watchTimer_->setObjectName(QStringLiteral("Timer1"));
     watchTimer_->setInterval(kTickMs);
@@ -204,18 +202,30 @@ void MainWindow::showMenusOf(QMdiSubWindow* subWindow) {
 void MainWindow::newProject() {
     // One dialog at a time, loaded afresh by every opener.
     if (newProjectDialog_ != nullptr) {
-        closeChild(*newProjectDialog_);
+        closeChildWindow(newProjectDialog_);
     }
     newProjectDialog_ = new NewProjectDialog(state_);
     addChild(newProjectDialog_);
 }
 
-void MainWindow::openProjects(const QString& /*filePath*/) {
-    // The Projects Manager comes later; until then canOpenProjects() keeps this disabled.
+void MainWindow::newProjectFromManager() {
+    newProject();
+    newProjectDialog_->setFromProjectsManager(true);
+}
+
+void MainWindow::openProjects(const QString& filePath) {
+    openProjectsManager(filePath);
 }
 
 void MainWindow::examples() {
-    // Opens the Projects Manager on Examples, once there is one (see openProjects).
+    openProjectsManager(QString())->switchToExamples();
+}
+
+ProjectsManager* MainWindow::openProjectsManager(const QString& filePath) {
+    auto* manager = new ProjectsManager(state_);
+    manager->setFilePath(filePath);
+    addChild(manager);
+    return manager;
 }
 
 void MainWindow::lastProject() {
@@ -317,10 +327,34 @@ void MainWindow::openEditor(const QString& projectName) {
     }
 }
 
+void MainWindow::createRuntime(const QString& title, const QString& projectPath) {
+    if (title.isEmpty()) {
+        return;
+    }
+    const store::Outcome made =
+        runtime::createRuntime(state_.app, toUtf8(title), toUtf8(projectPath));
+    // A runtime that was not made leaves nothing to show.
+    if (!made) {
+        state_.dialogs.warning(this, kProgramTitle, toQString(made.message()));
+        return;
+    }
+    const QString folder = fromPath(state_.app.compiled());
+    if (!state_.desktop.openFolder(folder)) {
+        state_.dialogs.warning(this, kProgramTitle, folderNotShownText(folder));
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        tray_->windowMinimised();
+    }
+}
+
 void MainWindow::openImport() {
     // One import window at a time: opening it again starts afresh.
     if (importWindow_ != nullptr) {
-        closeChild(*importWindow_);
+        closeChildWindow(importWindow_);
     }
     importWindow_ = new editor::ImportWindow(state_);
     addChild(importWindow_);
@@ -336,6 +370,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     recordWriter_.waitForIdle();
     std::error_code ignored;
     std::filesystem::remove(state_.app.workingFile(), ignored);
+    tray_->removeIcon();
     event->accept();
 }
 

@@ -18,6 +18,8 @@ class QTimer;
 namespace korvex::ui {
 
 class MainToolBar;
+class ProjectsManager;
+class Tray;
 
 /// The main window `MDIForm1`: the frame every other window of the program opens in. It owns
 /// the state the windows share, runs the start-up and quit sequences, and carries the toolbar,
@@ -46,8 +48,9 @@ public:
 
     // MainCommands
     void newProject() override;
+    void newProjectFromManager() override;
     void openProjects(const QString& filePath) override;
-    bool canOpenProjects() const override { return false; }
+    bool canOpenProjects() const override { return true; }
     void lastProject() override;
     void quit() override;
     void cascade() override;
@@ -60,8 +63,9 @@ public:
     void openOutput(const QString& title, const QString& projectPath,
                     QWidget* besideWindow = nullptr) override;
     void openEditor(const QString& projectName) override;
+    /// On failure a warning names the file and the reason, and no folder is shown.
+    void createRuntime(const QString& title, const QString& projectPath) override;
     void openImport() override;
-    void createRuntime(const QString& /*title*/, const QString& /*projectPath*/) override {}
 
     /// The main window's other commands.
     void editSettings();
@@ -69,12 +73,16 @@ public:
     void examples();
     void openWebSite();
 
+    /// The tray icon and the menus of projects.
+    Tray& tray() const { return *tray_; }
+
 signals:
     /// The start-up tick has set the title and applied the settings.
     void started();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createMenus();
@@ -86,6 +94,7 @@ private:
     void followOpenWindows();
     /// The active child's menus in the menu bar, or the main window's when it has none.
     void showMenusOf(QMdiSubWindow* subWindow);
+    ProjectsManager* openProjectsManager(const QString& filePath);
 
     engine::Random random_;
     RecordWriter recordWriter_;
@@ -101,6 +110,7 @@ private:
     QPointer<NewProjectDialog> newProjectDialog_;
     QPointer<QWidget> importWindow_;  // Form5, while it is open
     QStringList startupProjects_;
+    Tray* tray_ = nullptr;
 };
 
 }  // namespace korvex::ui

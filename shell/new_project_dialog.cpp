@@ -19,6 +19,7 @@
 #include "platform/twips.h"
 #include "shell/program_info.h"
 #include "shell/shared_state.h"
+#include "shell/window_parts.h"
 #include "store/project_list.h"
 #include "store/projects.h"
 
@@ -40,11 +41,6 @@ QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-bool isEnter(const QKeyEvent& key) {
-    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
-           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 }  // namespace
@@ -102,7 +98,7 @@ NewProjectDialog::NewProjectDialog(SharedState& state, QWidget* parent)
 
     // Enter is the default button's key wherever the focus is, except on Cancel itself.
     platform::installKeyPreview(this, [this](QKeyEvent& key) {
-        if (!isEnter(key)) {
+        if (!isPlainEnter(key)) {
             return false;
         }
         if (cancelButton_->hasFocus()) {
@@ -187,11 +183,7 @@ void NewProjectDialog::settle() {
 }
 
 void NewProjectDialog::closeWindow() {
-    if (QMdiSubWindow* sub = subWindow()) {
-        sub->close();
-    } else {
-        close();
-    }
+    closeChildWindow(this);
 }
 
 }  // namespace korvex::ui

@@ -34,7 +34,10 @@ public:
     virtual ~MainCommands() = default;
 
     // File menu
-    virtual void newProject() = 0;                           ///< F2
+    virtual void newProject() = 0;  ///< F2
+    /// New Project opened from the Projects Manager (`nProject`): the created project shows in
+    /// a new Projects Manager instead of an editor.
+    virtual void newProjectFromManager() { newProject(); }
     virtual void openProjects(const QString& filePath) = 0;  ///< F3: a new Projects Manager
     /// False until the Projects Manager exists: Open Project and Examples are then disabled.
     virtual bool canOpenProjects() const = 0;
@@ -62,10 +65,10 @@ public:
                             QWidget* besideWindow = nullptr) = 0;
     /// A new editor window on project `projectName` of the current project folder.
     virtual void openEditor(const QString& projectName) = 0;
-    /// A fresh import window; an import window already open is closed first.
-    virtual void openImport() = 0;
     /// Builds the standalone program of project `title` (at `projectPath`) into Compiled.
     virtual void createRuntime(const QString& title, const QString& projectPath) = 0;
+    /// A fresh import window; an import window already open is closed first.
+    virtual void openImport() = 0;
 };
 
 /// A child window with menus of its own: while it is the active child, its menus replace the

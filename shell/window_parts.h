@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QColor>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -44,6 +45,22 @@ inline QLabel* hiddenField(QWidget* parent, const QString& name) {
 inline QWidget* outerWindow(QWidget* window) {
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     return frame != nullptr ? static_cast<QWidget*>(frame) : window;
+}
+
+/// Closes `window`, or the sub-window holding it inside the main window.
+inline void closeChildWindow(QWidget* window) {
+    outerWindow(window)->close();
+}
+
+/// Enter or Return without modifiers (the keypad's own flag aside): a window's default button.
+inline bool isPlainEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+/// The warning when the desktop could not show `folder`.
+inline QString folderNotShownText(const QString& folder) {
+    return QStringLiteral("Could not open the folder \"%1\".").arg(folder);
 }
 
 /// A colour number of the settings file as a QColor.

@@ -79,8 +79,8 @@ public:
     }
     void openOutput(const QString&, const QString&, QWidget*) override {}
     void openEditor(const QString&) override {}
-    void openImport() override {}
     void createRuntime(const QString&, const QString&) override {}
+    void openImport() override {}
 
 private:
     QMdiArea& area_;
@@ -106,6 +106,7 @@ double median(std::vector<double> values) {
 double korvexGenMs(const std::string& gen, const fs::path& script) {
     std::vector<std::string> argv{gen, script.string()};
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (auto& a : argv) {
         args.push_back(a.data());
     }
@@ -265,6 +266,7 @@ int main(int argc, char** argv) {
               Workload{"Blocks", "50,000 blocks of 4"}}) {
             const Timing window = timeWindow(state, project, runs);
             std::vector<double> gens;
+            gens.reserve(static_cast<std::size_t>(runs));
             for (int r = 0; r < runs; ++r) {
                 gens.push_back(
                     korvexGenMs(gen, root / "Projects" / (std::string(project) + ".ini")));

@@ -39,10 +39,10 @@ public:
         calls << "openOutput " + title + " " + projectPath;
     }
     void openEditor(const QString& projectName) override { calls << "openEditor " + projectName; }
-    void openImport() override { calls << "openImport"; }
     void createRuntime(const QString& title, const QString& projectPath) override {
         calls << "createRuntime " + title + " " + projectPath;
     }
+    void openImport() override { calls << "openImport"; }
 
     QMdiSubWindow* addChild(QWidget* window) override {
         QMdiSubWindow* frame = area_.addSubWindow(window);

@@ -177,7 +177,7 @@ private slots:
         QTest::newRow("Ctrl+S setting")
             << QKeySequence("Ctrl+S") << "Extra/Notepad2.exe" << false << false;
         QTest::newRow("F2 new project") << QKeySequence("F2") << "" << false << true;
-        QTest::newRow("F3 waits for the manager") << QKeySequence("F3") << "" << false << false;
+        QTest::newRow("F3 opens the manager") << QKeySequence("F3") << "" << false << false;
         QTest::newRow("F4 last project") << QKeySequence("F4") << "" << true << false;
     }
     void mainShortcuts() {

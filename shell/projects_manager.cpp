@@ -1,0 +1,380 @@
+#include "shell/projects_manager.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "output/toolbar_icons.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/key_preview.h"
+#include "platform/text_conversion.h"
+#include "platform/twips.h"
+#include "shell/program_info.h"
+#include "shell/shared_state.h"
+#include "shell/window_parts.h"
+#include "store/last_project.h"
+#include "store/project_list.h"
+#include "store/projects.h"
+
+namespace korvex::ui {
+
+using platform::fromPath;
+using platform::toQString;
+using platform::toUtf8;
+using platform::twips;
+
+namespace {
+
+constexpr int kWidthTwips = 4900;
+constexpr int kHeightTwips = 6645;
+constexpr int kPlaceTwips = 1;
+constexpr int kToolBarHeightTwips = 675;
+constexpr int kFolderBarHeightTwips = 375;
+constexpr int kButtonSizeTwips = 615;
+constexpr int kButtonStepTwips = 600;
+constexpr int kBrowseRightTwips = 40;
+constexpr int kListLeftTwips = 15;
+constexpr int kListRightTwips = 20;
+constexpr int kLabelGapTwips = 120;
+constexpr int kRefreshMs = 100;
+constexpr int kExamplesMs = 1;
+
+// A blue, underlined label that acts as a link.
+QLabel* folderLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    QFont font = label->font();
+    font.setUnderline(true);
+    label->setFont(font);
+    QPalette blue = label->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    label->setPalette(blue);
+    label->setCursor(Qt::PointingHandCursor);
+    label->adjustSize();
+    return label;
+}
+
+}  // namespace
+
+ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      toolBar_(new QWidget(this)),
+      browseButton_(new QToolButton(toolBar_)),
+      list_(new QListWidget(this)),
+      folderBar_(new QWidget(this)),
+      examplesLabel_(folderLabel(QStringLiteral("Label1"), QStringLiteral("Examples"), folderBar_)),
+      projectsLabel_(folderLabel(QStringLiteral("Label2"), QStringLiteral("Projects"), folderBar_)),
+      filePath_(hiddenField(this, QStringLiteral("filePath"))),
+      refreshTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kRefreshMs)),
+      examplesTimer_(oneShotTimer(this, QStringLiteral("ExamplesT"), kExamplesMs)) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Open Project"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    filePath_->clear();
+
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    createToolBar();
+    createFolderBar();
+
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        // Clearing the list for a refresh forgets nothing.
+        if (row < 0) {
+            return;
+        }
+        const QString entry = list_->item(row)->text();
+        list_->setToolTip(entry);
+        filePath_->setText(entry);
+        rememberedIndex_ = row;
+    });
+    connect(list_, &QListWidget::itemDoubleClicked, this, &ProjectsManager::openSelected);
+    connect(refreshTimer_, &QTimer::timeout, this, &ProjectsManager::refresh);
+    connect(examplesTimer_, &QTimer::timeout, this,
+            [this] { showFolder(store::ProjectFolder::Examples); });
+
+    platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        if (!isPlainEnter(key)) {
+            return false;
+        }
+        openSelected();
+        return true;
+    });
+
+    state_.windowOpened();
+    resize(twips(kWidthTwips), twips(kHeightTwips));
+    layoutWindow();
+    refreshTimer_->start();
+}
+
+void ProjectsManager::createToolBar() {
+    toolBar_->setObjectName(QStringLiteral("Picture1"));
+    QStyle* look = style();
+    const struct {
+        const char* name;
+        const char* toolTip;
+        QIcon icon;
+        void (ProjectsManager::*command)();
+    } buttons[] = {
+        {"Command6", "Add New Project (or press F2)",
+         QIcon::fromTheme(QStringLiteral("document-new"), look->standardIcon(QStyle::SP_FileIcon)),
+         &ProjectsManager::addNewProject},
+        {"Command1", "Open Projects (or Press Enter)",
+         QIcon::fromTheme(QStringLiteral("document-open"),
+                          look->standardIcon(QStyle::SP_DialogOpenButton)),
+         &ProjectsManager::openSelected},
+        {"Command3", "Delete Selected Projects",
+         QIcon::fromTheme(QStringLiteral("edit-delete"), look->standardIcon(QStyle::SP_TrashIcon)),
+         &ProjectsManager::deleteSelected},
+        {"Command4", "Rename a Project",
+         QIcon::fromTheme(QStringLiteral("edit-rename"),
+                          look->standardIcon(QStyle::SP_FileDialogDetailedView)),
+         &ProjectsManager::renameProject},
+        {"Command5", "Copy a Project",
+         QIcon::fromTheme(QStringLiteral("edit-copy"),
+                          look->standardIcon(QStyle::SP_FileDialogNewFolder)),
+         &ProjectsManager::copyProject},
+        {"Command2", "Projects Manager",
+         QIcon::fromTheme(QStringLiteral("folder"), look->standardIcon(QStyle::SP_DirIcon)),
+         &ProjectsManager::browseProjects},
+    };
+    int left = 0;
+    for (const auto& b : buttons) {
+        QToolButton* button = b.command == &ProjectsManager::browseProjects
+                                  ? browseButton_
+                                  : new QToolButton(toolBar_);
+        // The buttons never take the focus: the list keeps it, and with it the entries Enter
+        // opens.
+        setUpToolbarButton(*button, b.name, b.icon, b.toolTip,
+                           QRect(twips(left), 0, twips(kButtonSizeTwips), twips(kButtonSizeTwips)));
+        left += kButtonStepTwips;
+        connect(button, &QToolButton::clicked, this, b.command);
+    }
+}
+
+void ProjectsManager::createFolderBar() {
+    folderBar_->setObjectName(QStringLiteral("Picture2"));
+    const int top = (twips(kFolderBarHeightTwips) - examplesLabel_->height()) / 2;
+    examplesLabel_->move(twips(kLabelGapTwips), top);
+    projectsLabel_->move(examplesLabel_->geometry().right() + twips(2 * kLabelGapTwips), top);
+    examplesLabel_->installEventFilter(this);
+    projectsLabel_->installEventFilter(this);
+}
+
+void ProjectsManager::layoutWindow() {
+    const int toolBarHeight = twips(kToolBarHeightTwips);
+    const int folderBarHeight = twips(kFolderBarHeightTwips);
+    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
+    browseButton_->move(width() - browseButton_->width() - twips(kBrowseRightTwips), 0);
+    folderBar_->setGeometry(0, height() - folderBarHeight, width(), folderBarHeight);
+    const int listTop = toolBarHeight - twips(kListLeftTwips);
+    list_->setGeometry(twips(kListLeftTwips), listTop,
+                       std::max(0, width() - twips(kListRightTwips)),
+                       std::max(0, height() - folderBarHeight - listTop));
+}
+
+void ProjectsManager::setFilePath(const QString& filePath) {
+    filePath_->setText(filePath);
+}
+
+void ProjectsManager::switchToExamples() {
+    examplesTimer_->start();
+}
+
+QStringList ProjectsManager::entries() const {
+    QStringList names;
+    for (int row = 0; row < list_->count(); ++row) {
+        names << list_->item(row)->text();
+    }
+    return names;
+}
+
+QStringList ProjectsManager::selectedEntries() const {
+    QStringList names;
+    for (int row = 0; row < list_->count(); ++row) {
+        if (list_->item(row)->isSelected()) {
+            names << list_->item(row)->text();
+        }
+    }
+    return names;
+}
+
+void ProjectsManager::refresh() {
+    refreshTimer_->stop();
+    list_->clear();
+    for (const std::string& name :
+         store::listProjects(state_.app.folder(state_.prgFolder), store::ListPattern::AllFiles)) {
+        list_->addItem(toQString(name));
+    }
+    if (list_->count() > 0) {
+        list_->setFocus();
+        // After the last entries went, the one now last stands in for the remembered one.
+        list_->setCurrentRow(std::min(rememberedIndex_, list_->count() - 1),
+                             QItemSelectionModel::ClearAndSelect);
+    }
+    emit refreshed();
+}
+
+void ProjectsManager::openSelected() {
+    const QListWidgetItem* focused = list_->currentItem();
+    if (focused == nullptr || focused->text().isEmpty()) {
+        return;
+    }
+    // The record is optional: a project that cannot be remembered still opens.
+    (void)store::writeLastProject(state_.app, toUtf8(focused->text()), state_.prgFolder);
+    for (const QString& name : selectedEntries()) {
+        state_.commands.openEditor(name);
+    }
+    closeChildWindow(this);
+}
+
+void ProjectsManager::addNewProject() {
+    state_.commands.newProjectFromManager();
+    closeChildWindow(this);
+}
+
+void ProjectsManager::deleteSelected() {
+    list_->setFocus();
+    std::vector<std::string> names;
+    for (const QString& name : selectedEntries()) {
+        names.push_back(toUtf8(name));
+    }
+    // Nothing selected, nothing to ask about.
+    if (names.empty()) {
+        return;
+    }
+    if (state_.dialogs.question(this, kProgramTitle,
+                                QStringLiteral("Do you want to delete the selected projects?")) !=
+        platform::Answer::Yes) {
+        return;
+    }
+    if (const store::Outcome deleted = store::deleteProjects(state_.app, state_.prgFolder, names);
+        !deleted) {
+        warn(toQString(deleted.message()));
+    }
+    refreshTimer_->start();
+}
+
+void ProjectsManager::renameProject() {
+    changeName(NameChange::Rename);
+}
+
+void ProjectsManager::copyProject() {
+    changeName(NameChange::Copy);
+}
+
+void ProjectsManager::changeName(NameChange change) {
+    list_->setFocus();
+    const QListWidgetItem* focused = list_->currentItem();
+    if (focused == nullptr) {
+        return;
+    }
+    const QString current = focused->text();
+    const std::string currentName = toUtf8(current);
+    const QString caption = change == NameChange::Rename ? QStringLiteral("Rename a Project")
+                                                         : QStringLiteral("Copy a Project");
+    for (;;) {
+        const std::optional<QString> answer =
+            state_.dialogs.input(this, caption, QStringLiteral("Type a new name:"), current);
+        std::optional<std::string> typed;
+        if (answer) {
+            typed = toUtf8(*answer);
+        }
+        // The typed name is cleaned as a new project's is, so it cannot reach another folder.
+        const store::NameDecision decision =
+            store::decideNewName(state_.app, state_.prgFolder, currentName, typed);
+        switch (decision.action) {
+            case store::NameDecision::Action::Stop:
+                return;
+            case store::NameDecision::Action::AskAgain:
+                continue;
+            case store::NameDecision::Action::AlreadyExists:
+                state_.dialogs.information(this, kProgramTitle, toQString(store::kProjectExists));
+                continue;
+            case store::NameDecision::Action::Proceed:
+                break;
+        }
+        const store::Outcome done =
+            change == NameChange::Rename
+                ? store::renameProject(state_.app, state_.prgFolder, currentName, decision.name)
+                : store::copyProject(state_.app, state_.prgFolder, currentName, decision.name);
+        if (!done) {
+            warn(toQString(done.message()));
+        }
+        refreshTimer_->start();
+        return;
+    }
+}
+
+void ProjectsManager::browseProjects() {
+    // Always Projects, also while the list shows Examples.
+    const QString folder = fromPath(state_.app.projects());
+    if (!state_.desktop.openFolder(folder)) {
+        warn(folderNotShownText(folder));
+        return;
+    }
+    state_.dialogs.information(this, kProgramTitle,
+                               QStringLiteral("Press OK to Refresh Project's List."));
+    refreshTimer_->start();
+}
+
+void ProjectsManager::showFolder(store::ProjectFolder folder) {
+    examplesTimer_->stop();
+    state_.prgFolder = folder;
+    refreshTimer_->start();
+}
+
+void ProjectsManager::warn(const QString& text) {
+    state_.dialogs.warning(this, kProgramTitle, text);
+}
+
+void ProjectsManager::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Inside the main window the outer size is the sub-window's, at the area's top-left corner.
+    if (!sized_) {
+        sized_ = true;
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            frame->resize(twips(kWidthTwips), twips(kHeightTwips));
+            frame->move(twips(kPlaceTwips), twips(kPlaceTwips));
+        }
+    }
+}
+
+void ProjectsManager::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutWindow();
+}
+
+void ProjectsManager::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        refreshTimer_->stop();
+        examplesTimer_->stop();
+        state_.windowClosed();
+    }
+    event->accept();
+}
+
+bool ProjectsManager::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == examplesLabel_ || watched == projectsLabel_) &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        showFolder(watched == examplesLabel_ ? store::ProjectFolder::Examples
+                                             : store::ProjectFolder::Projects);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace korvex::ui

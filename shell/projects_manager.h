@@ -1,0 +1,91 @@
+#pragma once
+#include <QStringList>
+#include <QWidget>
+
+#include "store/app_folder.h"
+
+class QLabel;
+class QListWidget;
+class QTimer;
+class QToolButton;
+
+namespace korvex::ui {
+
+struct SharedState;
+
+/// The Projects Manager `Form2` ("Open Project"): lists the projects of the current project
+/// folder, opens one or several in editors, adds, deletes, renames and copies projects, switches
+/// between `Projects` and `Examples`, and shows the projects folder in the file browser. Every
+/// opening is a window of its own, counted as an open window. Enter opens, Esc closes.
+class ProjectsManager : public QWidget {
+    Q_OBJECT
+public:
+    /// Loads the window: one more open window, the remembered index at the first entry, and
+    /// the refresh timer that fills the list 100 ms later.
+    explicit ProjectsManager(SharedState& state, QWidget* parent = nullptr);
+
+    /// `filePath`: what the opener hands over (its own project path, or nothing). Kept for
+    /// the opener's sake; the window never reads it.
+    void setFilePath(const QString& filePath);
+    /// Turns a freshly opened window to `Examples` 1 ms from now, as "Examples..." does.
+    void switchToExamples();
+
+    /// Open: records the entry with the focus as the last project, opens an editor for every
+    /// selected entry, in list order, then closes. Nothing without a focused entry.
+    void openSelected();
+    /// Opens the New Project dialog, which comes back to a Projects Manager, and closes.
+    void addNewProject();
+    /// Deletes the selected projects after asking.
+    void deleteSelected();
+    /// Asks for a new name for the entry with the focus until one is free, then renames.
+    void renameProject();
+    /// Asks for a name for a copy of the entry with the focus until one is free, then copies.
+    void copyProject();
+    /// Shows `Projects` in the file browser, and refreshes the list once the user says so.
+    void browseProjects();
+    /// A folder label: `folder` becomes the current project folder of every window, and this
+    /// list follows.
+    void showFolder(store::ProjectFolder folder);
+
+    /// The names in the list, in order.
+    QStringList entries() const;
+
+signals:
+    /// The list was filled afresh.
+    void refreshed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class NameChange { Rename, Copy };
+
+    void createToolBar();
+    void createFolderBar();
+    /// Picture1 along the top, Picture2 along the bottom, List1 between them.
+    void layoutWindow();
+    /// Timer1's tick: the current project folder listed, the remembered entry selected.
+    void refresh();
+    void changeName(NameChange change);
+    QStringList selectedEntries() const;
+    void warn(const QString& text);
+
+    SharedState& state_;
+    QWidget* toolBar_;           // Picture1
+    QToolButton* browseButton_;  // Command2, kept at the bar's right edge
+    QListWidget* list_;          // List1
+    QWidget* folderBar_;         // Picture2
+    QLabel* examplesLabel_;      // Label1
+    QLabel* projectsLabel_;      // Label2
+    QLabel* filePath_;           // filePath, hidden
+    QTimer* refreshTimer_;       // Timer1
+    QTimer* examplesTimer_;      // ExamplesT
+    int rememberedIndex_ = 0;
+    bool sized_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace korvex::ui
