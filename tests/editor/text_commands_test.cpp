@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <filesystem>
 #include <string>
 
-#include "editor/script_file.h"
 #include "editor/text_commands.h"
-#include "tests/common/test_files.h"
 
 using namespace korvex::editor;
 
@@ -45,32 +42,6 @@ TEST(TextCommands, EachGivesTheTextThatReplacesTheSelection) {
         EXPECT_EQ(c.command(QString::fromUtf8(c.selected)).toStdString(), std::string(c.result))
             << c.name;
     }
-}
-
-TEST(ScriptFile, LinesEndAtAnyBreakAndTabsBecomeSpaces) {
-    const struct {
-        std::string file;
-        const char* pane;
-    } cases[] = {
-        {"a\r\nb\r\n", "a\nb"}, {"a\r\n\r\n", "a\n"},   {"", ""},
-        {"\r\n", ""},           {"a\rb\nc", "a\nb\nc"}, {"\ta\t\r\n", "    a    "},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(scriptPaneText(c.file).toStdString(), std::string(c.pane)) << c.file;
-    }
-}
-
-TEST(ScriptFile, MissingReadsEmptyUnreadableSaysWhy) {
-    korvex::testing::TempFolder folder;
-    QString failure;
-    const std::optional<ScriptText> missing = readScriptFile(folder.path() / "none.ini", failure);
-    ASSERT_TRUE(missing.has_value());
-    EXPECT_TRUE(missing->text.isEmpty());
-
-    std::filesystem::create_directories(folder.path() / "Dir.ini");
-    EXPECT_FALSE(readScriptFile(folder.path() / "Dir.ini", failure).has_value());
-    EXPECT_EQ(failure.toStdString(),
-              "Could not read \"" + (folder.path() / "Dir.ini").string() + "\": Is a directory.");
 }
 
 }  // namespace
