@@ -132,8 +132,7 @@ void MainWindow::createToolBar() {
     add(Group::Left, "Command1", "Add New Project (or press F2)",
         look->standardIcon(QStyle::SP_FileIcon), [this] { newProject(); });
     add(Group::Left, "Command2", "Open Projects (or Press F3)",
-        look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); })
-        ->setEnabled(canOpenProjects());
+        look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); });
     add(Group::Left, "Command7", "Last Projects (or Press F4)",
         look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
     toolBar_->setArrangementButtons({
@@ -150,8 +149,7 @@ void MainWindow::createToolBar() {
     add(Group::Right, "Command12", "Projects Manager...", look->standardIcon(QStyle::SP_DirIcon),
         [this] { browseProjects(); });
     add(Group::Right, "Command11", "Examples...",
-        look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); })
-        ->setEnabled(canOpenProjects());
+        look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); });
     // Help leaves the focus on its button.
     add(
         Group::Right, "Command10", "Help offline...",

@@ -63,7 +63,6 @@ public:
     explicit BenchCommands(QMdiArea& area) : area_(area) {}
     void newProject() override {}
     void openProjects(const QString&) override {}
-    bool canOpenProjects() const override { return false; }
     void lastProject() override {}
     void quit() override {}
     void cascade() override {}
