@@ -1,0 +1,65 @@
+#pragma once
+// The script checker reads the whole script, and a script may be megabytes long and name
+// files to look up: it runs on a thread of its own, so typing never waits for it.
+
+#include <QObject>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "engine/checker.h"
+
+namespace korvex::editor {
+
+/// Runs checks one at a time on a thread of its own. Only the newest text matters: a check
+/// asked for while one runs waits, replacing any check still waiting, and only the findings
+/// of the last check asked for are delivered (on the thread that asked, as a signal).
+class CheckRunner : public QObject {
+    Q_OBJECT
+public:
+    using CheckFunction = std::function<std::vector<engine::Diagnostic>(
+        std::string_view script, const engine::CheckOptions& options)>;
+
+    /// Checks with `checkScript`, engine::check when empty (a test stands in its own).
+    explicit CheckRunner(CheckFunction checkScript = {}, QObject* parent = nullptr);
+    /// Drops a waiting check, lets a running one finish unheard, and ends the thread.
+    ~CheckRunner() override;
+
+    CheckRunner(const CheckRunner&) = delete;
+    CheckRunner& operator=(const CheckRunner&) = delete;
+
+    /// Checks `script` (UTF-8) as soon as the thread is free.
+    void check(std::string script, engine::CheckOptions options);
+    /// True while a check runs or waits.
+    bool isBusy() const;
+
+signals:
+    /// The findings of the check asked for last.
+    void checked(const std::vector<engine::Diagnostic>& findings);
+
+private:
+    struct Job {
+        quint64 ticket = 0;
+        std::string script;
+        engine::CheckOptions options;
+    };
+
+    void run();
+    void deliver(quint64 ticket, const std::vector<engine::Diagnostic>& findings);
+
+    CheckFunction check_;
+    quint64 lastTicket_ = 0;  // the asking thread's own: no lock
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Job> pending_;
+    bool running_ = false;
+    bool stopping_ = false;
+    std::thread thread_;  // last: it starts once everything above exists
+};
+
+}  // namespace korvex::editor
