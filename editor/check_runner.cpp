@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "output/text_box.h"
+
 namespace korvex::editor {
 
 CheckRunner::CheckRunner(CheckFunction checkScript, QObject* parent)
@@ -19,10 +21,10 @@ CheckRunner::~CheckRunner() {
     thread_.join();
 }
 
-void CheckRunner::check(std::string script, engine::CheckOptions options) {
+void CheckRunner::check(QString boxText, engine::CheckOptions options) {
     {
         const std::lock_guard lock(mutex_);
-        pending_ = Job{++lastTicket_, std::move(script), std::move(options)};
+        pending_ = Job{++lastTicket_, std::move(boxText), std::move(options)};
     }
     wake_.notify_all();
 }
@@ -44,7 +46,10 @@ void CheckRunner::run() {
         running_ = true;
         lock.unlock();
 
-        std::vector<engine::Diagnostic> findings = check_(job.script, job.options);
+        // The pane's text is shared with the copy taken here, never written by this thread.
+        const std::string script = ui::fromBoxText(std::move(job.text));
+        job.text.clear();
+        std::vector<engine::Diagnostic> findings = check_(script, job.options);
         // Posted to this object's thread; dropped there if this object is gone by then.
         QMetaObject::invokeMethod(
             this,

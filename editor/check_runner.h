@@ -3,6 +3,7 @@
 // files to look up: it runs on a thread of its own, so typing never waits for it.
 
 #include <QObject>
+#include <QString>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -33,8 +34,10 @@ public:
     CheckRunner(const CheckRunner&) = delete;
     CheckRunner& operator=(const CheckRunner&) = delete;
 
-    /// Checks `script` (UTF-8) as soon as the thread is free.
-    void check(std::string script, engine::CheckOptions options);
+    /// Checks `boxText`, a pane's text as QTextDocument::toRawText gives it, as soon as the
+    /// thread is free; the thread converts it, so a large text costs the caller next to
+    /// nothing.
+    void check(QString boxText, engine::CheckOptions options);
     /// True while a check runs or waits.
     bool isBusy() const;
 
@@ -45,7 +48,7 @@ signals:
 private:
     struct Job {
         quint64 ticket = 0;
-        std::string script;
+        QString text;
         engine::CheckOptions options;
     };
 

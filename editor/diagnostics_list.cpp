@@ -10,7 +10,6 @@
 
 #include "editor/check_runner.h"
 #include "editor/editor_panes.h"
-#include "output/text_box.h"
 #include "platform/text_conversion.h"
 #include "shell/window_parts.h"
 
@@ -133,7 +132,7 @@ void DiagnosticsList::check() {
     }
     // The text as it stands in the pane, saved or not.
     checkedPane_ = panes_.shown();
-    runner_->check(ui::boxText(*checkedPane_), std::move(*options));
+    runner_->check(checkedPane_->document()->toRawText(), std::move(*options));
 }
 
 void DiagnosticsList::showFindings(const std::vector<engine::Diagnostic>& findings) {

@@ -111,10 +111,10 @@ private slots:
         QStringList heard;
         connect(&runner, &CheckRunner::checked, this,
                 [&](const std::vector<Diagnostic>& found) { heard << found[0].code.c_str(); });
-        runner.check("first", {});
+        runner.check(QStringLiteral("first"), {});
         QTRY_COMPARE(runs.load(), 1);
-        runner.check("second", {});
-        runner.check("third", {});
+        runner.check(QStringLiteral("second"), {});
+        runner.check(QStringLiteral("third"), {});
         {
             const std::lock_guard lock(mutex);
             release = true;
