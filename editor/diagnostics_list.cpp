@@ -146,6 +146,8 @@ void DiagnosticsList::showFindings(const std::vector<engine::Diagnostic>& findin
                                  platform::toQString(engine::severityName(finding.severity)),
                                  platform::toQString(finding.message)});
         item->setIcon(1, list_->style()->standardIcon(severityIcon(finding.severity)));
+        // A long message is cut at the list's edge; the whole of it on pointing.
+        item->setToolTip(2, item->text(2));
         item->setData(0, kLineRole, static_cast<qulonglong>(finding.line));
         item->setData(0, kColumnRole, static_cast<qulonglong>(finding.column));
         items.append(item);

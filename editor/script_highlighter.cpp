@@ -1,6 +1,5 @@
 #include "editor/script_highlighter.h"
 
-#include <QFont>
 #include <QTextDocument>
 #include <cmath>
 #include <string_view>
@@ -11,19 +10,19 @@ namespace {
 struct StyleLook {
     QRgb light;  // on a light background
     QRgb dark;   // on a dark one
-    bool bold = false;
-    bool italic = false;
 };
 
-// In the order of ScriptStyle. The indent has a background tint, not a text colour.
+// In the order of ScriptStyle. Colours only: a bold or italic face of the pane's font may
+// come from another font with taller lines, and the lines would no longer be evenly spaced.
+// The indent has a background tint, not a text colour.
 constexpr std::array<StyleLook, kScriptStyleCount> kLooks = {{
-    {0x6b6b6b, 0x9e9e9e, false, true},  // Comment
-    {0x7b1fa2, 0xce93d8, true, false},  // Directive
-    {0xc43e00, 0xffab40, true, false},  // Brace
-    {0x00796b, 0x80cbc4},               // Indent
-    {0x00796b, 0x80cbc4},               // Alternative
-    {0x1565c0, 0x82b1ff},               // Marker
-    {0xad1457, 0xf48fb1},               // Reference
+    {0x6b6b6b, 0x9e9e9e},  // Comment
+    {0x7b1fa2, 0xce93d8},  // Directive
+    {0xc43e00, 0xffab40},  // Brace
+    {0x00796b, 0x80cbc4},  // Indent
+    {0x00796b, 0x80cbc4},  // Alternative
+    {0x1565c0, 0x82b1ff},  // Marker
+    {0xad1457, 0xf48fb1},  // Reference
 }};
 
 double luminance(const QColor& colour) {
@@ -81,10 +80,6 @@ void ScriptHighlighter::setBackground(const QColor& background) {
             continue;
         }
         format.setForeground(readable(colour, background));
-        if (look.bold) {
-            format.setFontWeight(QFont::Bold);
-        }
-        format.setFontItalic(look.italic);
     }
     if (on_) {
         rehighlight();

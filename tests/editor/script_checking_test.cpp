@@ -152,7 +152,7 @@ private slots:
         const auto braceAt = [](QPlainTextEdit* text, int start) {
             for (const auto& range : formatsOfLine(text, 0)) {
                 if (range.start == start && range.length == 1) {
-                    return range.format.fontWeight() == QFont::Bold;
+                    return range.format.foreground().color() == QColor(0xc43e00);
                 }
             }
             return false;
