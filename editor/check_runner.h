@@ -4,16 +4,12 @@
 
 #include <QObject>
 #include <QString>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <optional>
-#include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "engine/checker.h"
+#include "platform/latest_job_thread.h"
 
 namespace korvex::editor {
 
@@ -29,7 +25,7 @@ public:
     /// Checks with `checkScript`, engine::check when empty (a test stands in its own).
     explicit CheckRunner(CheckFunction checkScript = {}, QObject* parent = nullptr);
     /// Drops a waiting check, lets a running one finish unheard, and ends the thread.
-    ~CheckRunner() override;
+    ~CheckRunner() override = default;
 
     CheckRunner(const CheckRunner&) = delete;
     CheckRunner& operator=(const CheckRunner&) = delete;
@@ -52,17 +48,12 @@ private:
         engine::CheckOptions options;
     };
 
-    void run();
+    void run(Job& job);
     void deliver(quint64 ticket, const std::vector<engine::Diagnostic>& findings);
 
     CheckFunction check_;
-    quint64 lastTicket_ = 0;  // the asking thread's own: no lock
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::optional<Job> pending_;
-    bool running_ = false;
-    bool stopping_ = false;
-    std::thread thread_;  // last: it starts once everything above exists
+    quint64 lastTicket_ = 0;                 // the asking thread's own: no lock
+    platform::LatestJobThread<Job> thread_;  // last: it starts once everything above exists
 };
 
 }  // namespace korvex::editor
