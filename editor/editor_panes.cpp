@@ -146,6 +146,15 @@ void EditorPanes::changeFontSize(int points) {
     unwrapped_->setFont(font);
 }
 
+void EditorPanes::restyle(const std::function<void()>& restyle) {
+    const bool modified = modified_;
+    {
+        const QScopedValueRollback guard(copying_, true);
+        restyle();
+    }
+    modified_ = modified;
+}
+
 void EditorPanes::focusShown() {
     shown()->setFocus(Qt::OtherFocusReason);
 }

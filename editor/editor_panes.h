@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "store/settings.h"
@@ -47,6 +48,9 @@ public:
     void expandTabs();
     /// `Text1`'s font `points` larger or smaller; a size below one point is refused.
     void changeFontSize(int points);
+    /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
+    /// the panes' change signals all the same), without it counting as a change.
+    void restyle(const std::function<void()>& restyle);
     /// Focus to the shown pane.
     void focusShown();
     /// The pane that has the keyboard focus; null when neither has it.

@@ -7,11 +7,14 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
+#include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
 #include "editor/script_file.h"
+#include "editor/script_highlighter.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -19,6 +22,7 @@
 #include "platform/twips.h"
 #include "shell/shared_menus.h"
 #include "shell/window_parts.h"
+#include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
 
@@ -54,6 +58,10 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       panes_(new EditorPanes(this)),
       toolBar_(new EditorToolBar(this)),
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
+      highlighters_{new ScriptHighlighter(panes_->unwrapped()->document()),
+                    new ScriptHighlighter(panes_->wrapped()->document())},
+      diagnostics_(new DiagnosticsList(
+          *panes_, [this] { return checkOptions(); }, this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
@@ -69,6 +77,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     connect(extEditorTimer_, &QTimer::timeout, this, &EditorWindow::generateOutOfSight);
     connect(extEditor2Timer_, &QTimer::timeout, this, &EditorWindow::handOverAndClose);
     connect(panes_, &EditorPanes::contextMenuWanted, this, &EditorWindow::showEditMenu);
+    connect(diagnostics_, &DiagnosticsList::shownChanged, this, &EditorWindow::layoutWindow);
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
@@ -87,8 +96,14 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
         // Never shown, so no sub-window deletes it: closing does.
         setAttribute(Qt::WA_DeleteOnClose);
         extEditorTimer_->start();
+        setHighlighting(false);
     } else {
         panes_->applyLook(state_.settings.editor);
+        for (ScriptHighlighter* highlighter : highlighters_) {
+            highlighter->setBackground(panes_->unwrapped()->palette().color(QPalette::Base));
+            highlighter->setOn(highlightAction_->isChecked());
+        }
+        diagnostics_->followTyping();
         resize(twips(kWidthTwips), twips(kHeightTwips));
         layoutWindow();
     }
@@ -112,6 +127,11 @@ void EditorWindow::createActions() {
     externalEditorAction_ = namedAction(this, QStringLiteral("ExternalEditorX"),
                                         QStringLiteral("&External Editor..."), Qt::Key_F9);
     connect(externalEditorAction_, &QAction::triggered, this, &EditorWindow::editExternally);
+    highlightAction_ =
+        namedAction(this, QStringLiteral("HighlightX"), QStringLiteral("Syntax &Highlighting"));
+    highlightAction_->setCheckable(true);
+    highlightAction_->setChecked(!outOfSight_ && store::readHighlighting(state_.app));
+    connect(highlightAction_, &QAction::triggered, this, &EditorWindow::setHighlighting);
 
     // The keys work whether or not the main window shows these menus; Qt gives them only to
     // the sub-window that holds the focus.
@@ -133,6 +153,8 @@ void EditorWindow::createMenus() {
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
+    view->addSeparator();
+    view->addAction(highlightAction_);
 
     QMenu* help = ui::createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
     // Here the Help item has no access key.
@@ -159,13 +181,15 @@ void EditorWindow::connectToolBar() {
 void EditorWindow::layoutWindow() {
     const int toolBarHeight = twips(kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(kBottomMarginTwips);
+    const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
+    const int paneHeight = height() - toolBarHeight - twips(kBottomMarginTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    panes_->setGeometry(
-        QRect(twips(kPaneLeftTwips), toolBarHeight + twips(kPaneGapTwips), width(), paneHeight));
+    const int paneTop = toolBarHeight + twips(kPaneGapTwips);
+    panes_->setGeometry(QRect(twips(kPaneLeftTwips), paneTop, width(), paneHeight));
+    diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
 }
 
 void EditorWindow::load() {
@@ -257,6 +281,8 @@ void EditorWindow::endSavedFeedback() {
 
 void EditorWindow::toggleWordWrap() {
     panes_->toggleWrap();
+    // The findings go with the pane now shown.
+    diagnostics_->scheduleCheck();
     save();
     panes_->focusShown();
 }
@@ -353,6 +379,31 @@ void EditorWindow::handOverAndClose() {
 void EditorWindow::showEditMenu(QPlainTextEdit* pane, QPoint globalPosition) {
     pane->setFocus(Qt::MouseFocusReason);
     editMenu_->popup(globalPosition);
+}
+
+void EditorWindow::setHighlighting(bool on) {
+    highlightAction_->setChecked(on);
+    panes_->restyle([this, on] {
+        for (ScriptHighlighter* highlighter : highlighters_) {
+            highlighter->setOn(on);
+        }
+    });
+    // Out of sight the choice is not the user's to keep. Like the word-wrap state, a choice
+    // that cannot be written is simply not kept.
+    if (!outOfSight_) {
+        store::writeHighlighting(state_.app, on);
+    }
+}
+
+std::optional<engine::CheckOptions> EditorWindow::checkOptions() const {
+    if (!loadedOnce_ || !file_) {
+        return std::nullopt;
+    }
+    engine::CheckOptions options;
+    options.includeFolder = state_.app.root();
+    options.jumpFolder = file_->parent_path();
+    options.scriptFile = *file_;
+    return options;
 }
 
 void EditorWindow::warn(const QString& text) {

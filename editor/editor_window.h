@@ -2,9 +2,11 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <filesystem>
 #include <optional>
 
+#include "engine/checker.h"
 #include "shell/shared_state.h"
 #include "store/text_codec.h"
 
@@ -15,9 +17,11 @@ class QTimer;
 
 namespace korvex::editor {
 
+class DiagnosticsList;
 class EditMenu;
 class EditorPanes;
 class EditorToolBar;
+class ScriptHighlighter;
 
 /// The editor window `Form3`: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
@@ -53,6 +57,8 @@ public:
     void toggleWordWrap();
     /// Saves, starts the external editor on the project file, and reloads after the user's OK.
     void editExternally();
+    /// Colours both panes' script, or leaves it plain; the choice is kept for the next editor.
+    void setHighlighting(bool on);
 
 signals:
     /// A load filled the panes from the project file.
@@ -85,14 +91,19 @@ private:
     /// External-editor mode, a second after creation: the external editor, and close.
     void handOverAndClose();
     void showEditMenu(QPlainTextEdit* pane, QPoint globalPosition);
+    /// Includes from the application folder, jumps beside the project file, as a generation
+    /// does; empty before the first load.
+    std::optional<engine::CheckOptions> checkOptions() const;
     void closeWindow();
     void warn(const QString& text);
 
     ui::SharedState& state_;
     const bool outOfSight_;
     EditorPanes* panes_;
-    EditorToolBar* toolBar_;   // Picture1
-    EditMenu* editMenu_;       // EditX
+    EditorToolBar* toolBar_;                          // Picture1
+    EditMenu* editMenu_;                              // EditX
+    std::array<ScriptHighlighter*, 2> highlighters_;  // Text1's, Text2's
+    DiagnosticsList* diagnostics_;
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
     QTimer* extEditorTimer_;   // ExtEditor
@@ -101,6 +112,7 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* generateAction_ = nullptr;
     QAction* externalEditorAction_ = nullptr;
+    QAction* highlightAction_ = nullptr;
     QList<QMenu*> menus_;
 
     QString projectPath_;  // filePath
