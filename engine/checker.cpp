@@ -8,6 +8,7 @@
 
 #include "engine/assembling.h"
 #include "engine/finishing.h"
+#include "engine/inline_names.h"
 #include "engine/jump_loops.h"
 #include "engine/markers.h"
 #include "engine/reading.h"
@@ -58,33 +59,6 @@ std::string escaped(std::string_view name) {
     e += name;
     e += '\\';
     return e;
-}
-
-std::optional<std::size_t> referencedBlock(std::string_view name) {
-    if (name.size() < 2 || name[0] != 'i' || name.size() > 3) {
-        return std::nullopt;
-    }
-    const std::string_view digits = name.substr(1);
-    if (digits.find_first_not_of("0123456789") != std::string_view::npos ||
-        (digits.size() > 1 && digits[0] == '0')) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(std::stoi(std::string(digits)));
-}
-
-bool looksLikeReference(std::string_view name) {
-    return name.size() >= 2 && name[0] == 'i' &&
-           name.find_first_not_of("0123456789", 1) == std::string_view::npos;
-}
-
-// Keywords that act only where a line begins; anywhere else they stay as text.
-bool isDirectiveWord(std::string_view name) {
-    return name == "msg" || name == "inc" || ascii::equalsIgnoringCase(name, "inp") ||
-           name == "end" || name == "rnd" || name == "if";
-}
-
-bool isMarkerName(std::string_view name) {
-    return name == "s" || name == "b" || name == "^" || name == "date" || name == "time";
 }
 
 class Checker {
@@ -437,30 +411,31 @@ private:
                 return;
             }
             const std::string_view name(open + 1, static_cast<std::size_t>(close - open - 1));
-            if (name.empty() || isMarkerName(name) || isVariable(name, text.variableSlot) ||
-                answerNames_.contains(name)) {
+            const InlineName kind = classifyInlineName(name);
+            if (kind == InlineName::Empty || kind == InlineName::Marker ||
+                isVariable(name, text.variableSlot) || answerNames_.contains(name)) {
                 p = close + (name.empty() ? 0 : 1);
                 continue;
             }
             const Place place = at(text.start, open);
-            if (const auto block = referencedBlock(name)) {
-                references_.push_back({place, *block, name});
+            if (kind == InlineName::BlockReference) {
+                references_.push_back({place, *referencedBlock(name), name});
                 p = close + 1;
                 continue;
             }
             p = close;
-            if (looksLikeReference(name)) {
+            if (kind == InlineName::MalformedReference) {
                 add(place, Severity::Warning, "reference-form",
                     escaped(name) +
                         " is not a block reference (0 to 99, no leading zero): it stays as text");
-            } else if (isDirectiveWord(name)) {
+            } else if (kind == InlineName::DirectiveWord) {
                 add(place, Severity::Warning, "directive-position",
                     escaped(name) + " acts only at the start of a line: here it stays as text");
             } else if (text.variableSlot && isVariable(name, std::nullopt)) {
                 add(place, Severity::Warning, "variable-order",
                     inQuotes(name) + " is defined before this value, so " + escaped(name) +
                         " stays as text here");
-            } else if (name.find(' ') == std::string_view::npos) {
+            } else if (kind == InlineName::Name) {
                 add(place, Severity::Warning, "unknown-name",
                     escaped(name) +
                         " is neither a marker, a variable nor an answer: it stays "

@@ -1,10 +1,5 @@
 #include "output/record_writer.h"
 
-#ifdef __linux__
-#include <pthread.h>
-#include <sched.h>
-#endif
-
 #include "platform/text_conversion.h"
 
 namespace korvex::ui {
@@ -23,72 +18,32 @@ RecordWriter::RecordWriter(QObject* parent) : RecordWriter(writeWorkingFiles, pa
 RecordWriter::RecordWriter(WriteFunction writeRecord, QObject* parent)
     : QObject(parent),
       writeRecord_(writeRecord ? std::move(writeRecord) : writeWorkingFiles),
-      thread_([this] { run(); }) {}
-
-RecordWriter::~RecordWriter() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        pending_.reset();
-    }
-    wake_.notify_all();
-    thread_.join();
-}
+      // The record yields the processor to everything else, the window that shows the next
+      // text above all.
+      thread_([this](Job& job) { run(job); }, platform::ThreadPriority::Idle) {}
 
 RecordWriter::Ticket RecordWriter::write(engine::WorkingRecord record,
                                          std::filesystem::path folder) {
-    Ticket ticket = 0;
-    {
-        std::lock_guard lock(mutex_);
-        ticket = ++lastTicket_;
-        // An older record still waiting is out of date: the newer one takes its place.
-        pending_ = Job{ticket, std::move(record), std::move(folder)};
-    }
-    wake_.notify_all();
+    const Ticket ticket = ++lastTicket_;
+    thread_.post(Job{ticket, std::move(record), std::move(folder)});
     return ticket;
 }
 
 void RecordWriter::waitForIdle() {
-    std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return !running_ && !pending_; });
+    thread_.waitForIdle();
 }
 
 bool RecordWriter::isIdle() const {
-    std::lock_guard lock(mutex_);
-    return !running_ && !pending_;
+    return thread_.isIdle();
 }
 
-void RecordWriter::run() {
-#ifdef __linux__
-    // The record yields the processor to everything else, the window that shows the next
-    // text above all.
-    const sched_param idle{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-#endif
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
-        if (stopping_) {
-            return;
-        }
-        Job job = std::move(*pending_);
-        pending_.reset();
-        running_ = true;
-        lock.unlock();
-
-        const store::Outcome outcome = writeRecord_(job.record, job.folder);
-        // Signals from this thread reach receivers on the GUI thread queued.
-        if (outcome.ok()) {
-            emit written(job.ticket);
-        } else {
-            emit failed(job.ticket, platform::toQString(outcome.message()));
-        }
-
-        lock.lock();
-        running_ = false;
-        if (!pending_) {
-            idle_.notify_all();
-        }
+void RecordWriter::run(Job& job) {
+    const store::Outcome outcome = writeRecord_(job.record, job.folder);
+    // Signals from this thread reach receivers on the GUI thread queued.
+    if (outcome.ok()) {
+        emit written(job.ticket);
+    } else {
+        emit failed(job.ticket, platform::toQString(outcome.message()));
     }
 }
 

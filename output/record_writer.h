@@ -5,15 +5,12 @@
 
 #include <QObject>
 #include <QString>
-#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 #include "engine/working_record.h"
+#include "platform/latest_job_thread.h"
 
 namespace korvex::ui {
 
@@ -33,7 +30,7 @@ public:
     explicit RecordWriter(QObject* parent = nullptr);
     explicit RecordWriter(WriteFunction writeRecord, QObject* parent = nullptr);
     /// Finishes the write that runs, drops any waiting record, and ends the thread.
-    ~RecordWriter() override;
+    ~RecordWriter() override = default;
 
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
@@ -59,17 +56,11 @@ private:
         std::filesystem::path folder;
     };
 
-    void run();
+    void run(Job& job);
 
     WriteFunction writeRecord_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;  // a job waits, or the thread is to stop
-    std::condition_variable idle_;  // nothing runs and nothing waits
-    std::optional<Job> pending_;
-    bool running_ = false;
-    bool stopping_ = false;
-    Ticket lastTicket_ = 0;
-    std::thread thread_;  // last: it starts once everything above exists
+    Ticket lastTicket_ = 0;                  // the writing thread's own: no lock
+    platform::LatestJobThread<Job> thread_;  // last: it starts once everything above exists
 };
 
 }  // namespace korvex::ui

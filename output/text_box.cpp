@@ -11,16 +11,12 @@
 #include "platform/text_conversion.h"
 
 namespace korvex::ui {
-namespace {
 
-/// Box text (paragraph and line separators) as UTF-8 with CR LF.
-std::string fromBox(QString text) {
+std::string fromBoxText(QString text) {
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return platform::fromDisplayText(text);
 }
-
-}  // namespace
 
 QString toBoxText(std::string_view utf8) {
     const QString text = platform::toQString(utf8);
@@ -56,11 +52,11 @@ void setBoxText(QPlainTextEdit& box, std::string_view utf8) {
 }
 
 std::string boxText(const QPlainTextEdit& box) {
-    return fromBox(box.document()->toRawText());
+    return fromBoxText(box.document()->toRawText());
 }
 
 std::string selectedBoxText(const QPlainTextEdit& box) {
-    return fromBox(box.textCursor().selectedText());
+    return fromBoxText(box.textCursor().selectedText());
 }
 
 void copyBoxSelection(QPlainTextEdit& box) {

@@ -29,6 +29,10 @@ void setBoxText(QPlainTextEdit& box, std::string_view utf8);
 /// character is kept (QPlainTextEdit::toPlainText turns no-break spaces into spaces).
 std::string boxText(const QPlainTextEdit& box);
 
+/// Text a box holds (QTextDocument::toRawText, its separators) in the same form; safe on any
+/// thread, so a large text can be converted away from the window's.
+std::string fromBoxText(QString text);
+
 /// The selection of `box` in the same form; empty without a selection.
 std::string selectedBoxText(const QPlainTextEdit& box);
 

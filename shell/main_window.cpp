@@ -10,8 +10,10 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
+#include "editor/editor_window.h"
 #include "editor/import_window.h"
 #include "output/output_window.h"
 #include "platform/desktop.h"
@@ -130,8 +132,7 @@ void MainWindow::createToolBar() {
     add(Group::Left, "Command1", "Add New Project (or press F2)",
         look->standardIcon(QStyle::SP_FileIcon), [this] { newProject(); });
     add(Group::Left, "Command2", "Open Projects (or Press F3)",
-        look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); })
-        ->setEnabled(canOpenProjects());
+        look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); });
     add(Group::Left, "Command7", "Last Projects (or Press F4)",
         look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
     toolBar_->setArrangementButtons({
@@ -148,8 +149,7 @@ void MainWindow::createToolBar() {
     add(Group::Right, "Command12", "Projects Manager...", look->standardIcon(QStyle::SP_DirIcon),
         [this] { browseProjects(); });
     add(Group::Right, "Command11", "Examples...",
-        look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); })
-        ->setEnabled(canOpenProjects());
+        look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); });
     // Help leaves the focus on its button.
     add(
         Group::Right, "Command10", "Help offline...",
@@ -293,6 +293,10 @@ QMdiSubWindow* MainWindow::addChild(QWidget* window) {
     }
     window->show();
     subWindow->show();
+    // The area may place a window that has just taken its full size partly outside itself.
+    const QSize room = mdiArea_->viewport()->size() - subWindow->size();
+    subWindow->move(std::clamp(subWindow->x(), 0, std::max(0, room.width())),
+                    std::clamp(subWindow->y(), 0, std::max(0, room.height())));
     return subWindow;
 }
 
@@ -313,8 +317,12 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
 }
 
 void MainWindow::openEditor(const QString& projectName) {
-    // Until the program has its editor, a project opens in a generated-text window.
-    openOutput(projectName, toQString(store::projectPath(state_.prgFolder, toUtf8(projectName))));
+    // A hidden child until the area takes it; in external-editor mode it is never shown.
+    auto* editor = new editor::EditorWindow(state_, this);
+    editor->setWindowTitle(projectName);
+    if (!editor->worksOutOfSight()) {
+        addChild(editor);
+    }
 }
 
 void MainWindow::createRuntime(const QString& title, const QString& projectPath) {

@@ -50,7 +50,6 @@ public:
     void newProject() override;
     void newProjectFromManager() override;
     void openProjects(const QString& filePath) override;
-    bool canOpenProjects() const override { return true; }
     void lastProject() override;
     void quit() override;
     void cascade() override;

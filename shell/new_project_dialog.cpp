@@ -139,7 +139,7 @@ void NewProjectDialog::create() {
     // The Projects Manager, when it opened this dialog, shows the new project in its list.
     if (!fromManager_) {
         state_.commands.openEditor(toQString(result.name));
-    } else if (state_.commands.canOpenProjects()) {
+    } else {
         state_.commands.openProjects(QString());
     }
     closeWindow();

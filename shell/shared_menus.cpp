@@ -59,7 +59,6 @@ void addProjectItems(QMenu* file, MainCommands& commands, std::function<QString(
     QObject::connect(addItem(file, "NewProjectX", "&New Project...", Qt::Key_F2),
                      &QAction::triggered, file, [&commands] { commands.newProject(); });
     QAction* open = addItem(file, "OpenProjectX", "&Open Project...", Qt::Key_F3);
-    open->setEnabled(commands.canOpenProjects());
     QObject::connect(open, &QAction::triggered, file, [&commands, openPath = std::move(openPath)] {
         commands.openProjects(openPath ? openPath() : QString());
     });

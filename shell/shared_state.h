@@ -40,9 +40,7 @@ public:
     /// a new Projects Manager instead of an editor.
     virtual void newProjectFromManager() { newProject(); }
     virtual void openProjects(const QString& filePath) = 0;  ///< F3: a new Projects Manager
-    /// False until the Projects Manager exists: Open Project and Examples are then disabled.
-    virtual bool canOpenProjects() const = 0;
-    virtual void lastProject() = 0;  ///< F4
+    virtual void lastProject() = 0;                          ///< F4
     virtual void quit() = 0;
 
     // Windows menu

@@ -40,13 +40,16 @@ inline QLabel* hiddenField(QWidget* parent, const QString& name) {
     return label;
 }
 
+/// The multi-document sub-window that holds `window` inside the main window, or `window`
+/// itself where it stands alone: what closes, and what the outer size is the size of.
+inline QWidget* outerWindow(QWidget* window) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    return frame != nullptr ? static_cast<QWidget*>(frame) : window;
+}
+
 /// Closes `window`, or the sub-window holding it inside the main window.
 inline void closeChildWindow(QWidget* window) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        frame->close();
-    } else {
-        window->close();
-    }
+    outerWindow(window)->close();
 }
 
 /// Enter or Return without modifiers (the keypad's own flag aside): a window's default button.

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "engine/random.h"
+#include "gui/bench_program.h"
 #include "output/output_window.h"
 #include "output/record_writer.h"
 #include "platform/desktop.h"
@@ -38,53 +39,10 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-
-/// Boxes nobody sees: the workloads ask nothing, and a box would stop the clock.
-class SilentDialogs : public korvex::platform::Dialogs {
-protected:
-    korvex::platform::Answer showMessage(QWidget*, const korvex::platform::MessageBox&) override {
-        return korvex::platform::Answer::Ok;
-    }
-    std::optional<QString> showInput(QWidget*, const korvex::platform::InputBox&) override {
-        return std::nullopt;
-    }
-};
-
-class NoDesktop : public korvex::platform::Desktop {
-public:
-    bool openDocument(const QString&) override { return false; }
-    bool openFolder(const QString&) override { return false; }
-    bool startProgram(const QString&, const QStringList&) override { return false; }
-};
-
-/// Children go into a multi-document area, as in the program; nothing else is needed.
-class BenchCommands : public korvex::ui::MainCommands {
-public:
-    explicit BenchCommands(QMdiArea& area) : area_(area) {}
-    void newProject() override {}
-    void openProjects(const QString&) override {}
-    bool canOpenProjects() const override { return false; }
-    void lastProject() override {}
-    void quit() override {}
-    void cascade() override {}
-    void tileHorizontally() override {}
-    void tileVertically() override {}
-    void closeAll(bool) override {}
-    void help() override {}
-    void about() override {}
-    QMdiSubWindow* addChild(QWidget* window) override {
-        QMdiSubWindow* frame = area_.addSubWindow(window);
-        frame->show();
-        return frame;
-    }
-    void openOutput(const QString&, const QString&, QWidget*) override {}
-    void openEditor(const QString&) override {}
-    void createRuntime(const QString&, const QString&) override {}
-    void openImport() override {}
-
-private:
-    QMdiArea& area_;
-};
+using korvex::bench::BenchCommands;
+using korvex::bench::median;
+using korvex::bench::NoDesktop;
+using korvex::bench::SilentDialogs;
 
 /// A script whose text is about 2.7 MB: 50,000 plain lines of 54 characters, no blocks.
 std::string plainTextScript() {
@@ -95,11 +53,6 @@ std::string plainTextScript() {
         script += text + "\\b\\\r\n";
     }
     return script;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 /// One whole korvex-gen process on `script`, output thrown away; milliseconds.

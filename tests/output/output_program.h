@@ -26,7 +26,6 @@ public:
 
     void newProject() override { calls << "newProject"; }
     void openProjects(const QString& filePath) override { calls << "openProjects " + filePath; }
-    bool canOpenProjects() const override { return true; }
     void lastProject() override { calls << "lastProject"; }
     void quit() override { calls << "quit"; }
     void cascade() override { calls << "cascade"; }

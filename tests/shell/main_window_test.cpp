@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "editor/editor_window.h"
 #include "engine/generate.h"
 #include "output/output_window.h"
 #include "platform/engine_host.h"
@@ -16,6 +17,7 @@ using korvex::platform::BoxKind;
 using korvex::platform::twips;
 using korvex::testing::Program;
 using namespace korvex::ui;
+using korvex::editor::EditorWindow;
 using Request = korvex::testing::RecordingDesktop::Request;
 using Action = korvex::testing::RecordingDesktop::Action;
 
@@ -282,7 +284,7 @@ private slots:
         p.window->findChild<QAction*>("LastProject")->trigger();
 
         QCOMPARE(p.dialogs.problems(), QString());
-        const QList<OutputWindow*> opened = p.children<OutputWindow>();
+        const QList<EditorWindow*> opened = p.children<EditorWindow>();
         if (projectPath.isEmpty()) {
             QCOMPARE(p.dialogs.shown().at(0).text, QString("Last Project not found."));
             QVERIFY(opened.isEmpty());
@@ -290,10 +292,10 @@ private slots:
         }
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0]->windowTitle(), QString("Letter"));
-        QCOMPARE(opened[0]->projectPath(), projectPath);
         QCOMPARE(p.window->state().prgFolder, korvex::store::ProjectFolder::Examples);
-        QSignalSpy generated(opened[0], &OutputWindow::generated);
-        QVERIFY(generated.wait(2000));
+        QSignalSpy loaded(opened[0], &EditorWindow::loaded);
+        QVERIFY(loaded.wait(2000));
+        QCOMPARE(opened[0]->projectPath(), projectPath);
     }
 
     void aboutTakesTheYearFromTheDate() {

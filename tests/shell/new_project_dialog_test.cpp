@@ -2,7 +2,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "output/output_window.h"
+#include "editor/editor_window.h"
 #include "platform/twips.h"
 #include "shell/new_project_dialog.h"
 #include "tests/shell/shell_fixture.h"
@@ -13,6 +13,7 @@ using korvex::platform::BoxKind;
 using korvex::platform::twips;
 using korvex::testing::Program;
 using namespace korvex::ui;
+using korvex::editor::EditorWindow;
 
 namespace {
 
@@ -85,7 +86,7 @@ private slots:
             // A failed write names the file.
             QVERIFY2(!projectsIsAFile || text.contains("Letter.ini"), qPrintable(text));
         }
-        const QList<OutputWindow*> windows = p.children<OutputWindow>();
+        const QList<EditorWindow*> windows = p.children<EditorWindow>();
         if (opened.isEmpty()) {
             QVERIFY(windows.isEmpty());
             QTRY_COMPARE(QApplication::focusWidget(), nameField(p));
@@ -96,7 +97,7 @@ private slots:
         QTRY_VERIFY(p.window->newProjectDialog() == nullptr);
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->windowTitle(), opened);
-        QCOMPARE(windows[0]->projectPath(), "Projects\\" + opened);
+        QTRY_COMPARE(windows[0]->projectPath(), "Projects\\" + opened);
         const QList<QByteArray> lines = bytesOf(p.path("Projects/" + opened + ".ini")).split('\n');
         QCOMPARE(lines.size(), 7);
         QVERIFY2(lines[1].startsWith("! " + opened.toUtf8() + " --- "), lines[1].constData());

@@ -1,10 +1,12 @@
-// The one-line records: the last-project record and the word-wrap state.
+// The one-line records: the last-project record, the word-wrap state and the highlighting
+// choice.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "store/highlighting.h"
 #include "store/last_project.h"
 #include "store/record_fields.h"
 #include "store/word_wrap.h"
@@ -142,6 +144,25 @@ TEST(WordWrap, WrittenAndReadBack) {
     ASSERT_TRUE(writeWordWrap(app, false));
     EXPECT_EQ(readBytes(app.wrapFile()), "0\r\n");
     EXPECT_FALSE(readWordWrap(app));
+}
+
+TEST(Highlighting, OnUnlessSwitchedOffAndKept) {
+    for (const auto& [text, on] : std::vector<std::pair<std::string, bool>>{
+             {"0\r\n", false}, {"\"0\",1", false}, {"1\r\n", true}, {"", true}, {"off", true}}) {
+        EXPECT_EQ(parseHighlighting(text), on) << text;
+    }
+    TempFolder folder;
+    AppFolder app(folder.path());
+    EXPECT_TRUE(readHighlighting(app));
+    EXPECT_EQ(writeHighlighting(app, false).message(),
+              "Could not write \"" + app.highlightFile().string() +
+                  "\": " + reason(std::errc::no_such_file_or_directory) + ".");
+    std::filesystem::create_directories(app.extra());
+    ASSERT_TRUE(writeHighlighting(app, false));
+    EXPECT_EQ(readBytes(app.highlightFile()), "0\r\n");
+    EXPECT_FALSE(readHighlighting(app));
+    ASSERT_TRUE(writeHighlighting(app, true));
+    EXPECT_TRUE(readHighlighting(app));
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+#pragma once
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "store/settings.h"
+
+class QPlainTextEdit;
+class QRect;
+class QWidget;
+
+namespace korvex::editor {
+
+/// The editor's two text panes over one place, one of them shown: `Text1`, whose lines never
+/// wrap and whose text every save writes, and `Text2`, which wraps lines at its width. Holds
+/// the window's modified flag, which every change of either pane's text sets.
+class EditorPanes : public QObject {
+    Q_OBJECT
+public:
+    /// Creates both panes inside `window`, the unwrapped one shown.
+    explicit EditorPanes(QWidget* window);
+
+    QPlainTextEdit* unwrapped() const { return unwrapped_; }
+    QPlainTextEdit* wrapped() const { return wrapped_; }
+    QPlainTextEdit* shown() const;
+    bool isWrapped() const { return wrappedShown_; }
+
+    bool modified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+
+    /// Colours, font name and size of `look` for both panes.
+    void applyLook(const store::TextLook& look);
+    void setGeometry(const QRect& place);
+
+    /// Fills `Text1` with `text` (lines separated by LF), and `Text2` as well when `wrapped`,
+    /// shows the pane `wrapped` selects, and clears the modified flag.
+    void load(const QString& text, bool wrapped);
+    /// Shows the other pane, which takes the text of the one shown until now.
+    void toggleWrap();
+    /// Gives `Text1` the text of `Text2` when that is shown, and the shown pane the focus:
+    /// the step before every save or hand-over, since saves write `Text1`.
+    void prepareHandOver();
+    /// The text of `Text1` as UTF-8 with CR LF line breaks, every character kept.
+    std::string unwrappedText() const;
+    /// Every tab of the shown pane (and so of `Text1`) becomes four spaces, as one undo step.
+    void expandTabs();
+    /// `Text1`'s font `points` larger or smaller; a size below one point is refused.
+    void changeFontSize(int points);
+    /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
+    /// the panes' change signals all the same), without it counting as a change.
+    void restyle(const std::function<void()>& restyle);
+    /// Focus to the shown pane.
+    void focusShown();
+    /// The pane that has the keyboard focus; null when neither has it.
+    QPlainTextEdit* paneWithFocus() const;
+
+    /// The shown pane's selection, line breaks as CR LF.
+    QString selectedText() const;
+    /// Replaces the shown pane's selection by `text` as one undo step; the caret ends after it.
+    void replaceSelection(const QString& text);
+
+signals:
+    /// The right button was pressed in `pane` at `globalPosition`.
+    void contextMenuWanted(QPlainTextEdit* pane, QPoint globalPosition);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    /// `to` takes the text of `from`, caret and all.
+    void copyText(QPlainTextEdit* from, QPlainTextEdit* to);
+    void showPane(bool wrapped);
+
+    QPlainTextEdit* unwrapped_;  // Text1
+    QPlainTextEdit* wrapped_;    // Text2
+    bool wrappedShown_ = false;
+    bool modified_ = false;
+    // Whether each pane holds the text of the other: a copy between them is needed only when
+    // the other has changed since, which spares a large script a copy on every save.
+    bool unwrappedCurrent_ = true;
+    bool wrappedCurrent_ = true;
+    bool copying_ = false;
+};
+
+}  // namespace korvex::editor

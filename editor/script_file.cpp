@@ -1,0 +1,55 @@
+#include "editor/script_file.h"
+
+#include <string>
+
+#include "platform/text_conversion.h"
+#include "store/file_io.h"
+
+namespace korvex::editor {
+
+QString scriptPaneText(std::string_view utf8) {
+    std::string text;
+    text.reserve(utf8.size());
+    bool first = true;
+    for (std::string_view line : store::splitLines(utf8)) {
+        if (!first) {
+            text += '\n';
+        }
+        first = false;
+        for (char c : line) {
+            if (c == '\t') {
+                text += "    ";
+            } else {
+                text += c;
+            }
+        }
+    }
+    return platform::toQString(text);
+}
+
+std::optional<ScriptText> readScriptFile(const std::filesystem::path& file, QString& failure) {
+    std::error_code error;
+    std::optional<std::string> bytes = store::readFileBytes(file, &error);
+    if (!bytes) {
+        if (error == std::errc::no_such_file_or_directory) {
+            return ScriptText{};
+        }
+        // Worded like the store's failed writes.
+        failure = QStringLiteral("Could not read \"%1\": %2.")
+                      .arg(platform::fromPath(file), platform::toQString(store::reasonText(error)));
+        return std::nullopt;
+    }
+    const store::DecodedText decoded = store::decode(std::move(*bytes));
+    return ScriptText{scriptPaneText(decoded.text), decoded.encoding, decoded.byteOrderMark};
+}
+
+store::Outcome writeScriptFile(const std::filesystem::path& file, std::string_view utf8,
+                               store::Encoding& encoding, bool byteOrderMark) {
+    std::string text;
+    text.reserve(utf8.size() + 2);
+    text += utf8;
+    text += "\r\n";
+    return store::writeTextFile(file, text, encoding, byteOrderMark, &encoding);
+}
+
+}  // namespace korvex::editor

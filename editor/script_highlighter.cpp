@@ -1,0 +1,135 @@
+#include "editor/script_highlighter.h"
+
+#include <QTextDocument>
+#include <cmath>
+#include <string_view>
+
+namespace korvex::editor {
+namespace {
+
+struct StyleLook {
+    QRgb light;  // on a light background
+    QRgb dark;   // on a dark one
+};
+
+// In the order of ScriptStyle. Colours only: a bold or italic face of the pane's font may
+// come from another font with taller lines, and the lines would no longer be evenly spaced.
+// The indent has a background tint, not a text colour.
+constexpr std::array<StyleLook, kScriptStyleCount> kLooks = {{
+    {0x6b6b6b, 0x9e9e9e},  // Comment
+    {0x7b1fa2, 0xce93d8},  // Directive
+    {0xc43e00, 0xffab40},  // Brace
+    {0x00796b, 0x80cbc4},  // Indent
+    {0x00796b, 0x80cbc4},  // Alternative
+    {0x1565c0, 0x82b1ff},  // Marker
+    {0xad1457, 0xf48fb1},  // Reference
+}};
+
+double luminance(const QColor& colour) {
+    const auto channel = [](float value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+QColor mixed(const QColor& from, const QColor& to, double share) {
+    const auto mix = [share](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * share));
+    };
+    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()),
+                  mix(from.blue(), to.blue()));
+}
+
+// Where black and white contrast equally with a background: darker ones take light text.
+constexpr double kDarkLuminance = 0.18;
+
+// `colour` moved towards black on a light background, white on a dark one, until it reads.
+QColor readable(QColor colour, const QColor& background) {
+    const QColor away = luminance(background) < kDarkLuminance ? Qt::white : Qt::black;
+    for (int step = 0; step < 20 && ScriptHighlighter::contrast(colour, background) <
+                                        ScriptHighlighter::kMinContrast;
+         ++step) {
+        colour = mixed(colour, away, 0.2);
+    }
+    return colour;
+}
+
+}  // namespace
+
+ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
+    setBackground(Qt::white);
+}
+
+double ScriptHighlighter::contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void ScriptHighlighter::setBackground(const QColor& background) {
+    const bool dark = luminance(background) < kDarkLuminance;
+    for (std::size_t i = 0; i < kScriptStyleCount; ++i) {
+        const StyleLook& look = kLooks[i];
+        const QColor colour(dark ? look.dark : look.light);
+        QTextCharFormat& format = formats_[i];
+        format = QTextCharFormat();
+        if (static_cast<ScriptStyle>(i) == ScriptStyle::Indent) {
+            // A faint band, so the indent that makes an alternative shows.
+            format.setBackground(mixed(background, colour, dark ? 0.3 : 0.18));
+            continue;
+        }
+        format.setForeground(readable(colour, background));
+    }
+    if (on_) {
+        rehighlight();
+    }
+}
+
+void ScriptHighlighter::setOn(bool on) {
+    // Off, every line is styled with nothing, which takes the colours away; the highlighter
+    // stays on the document, so no colouring waits for later.
+    if (on != on_) {
+        on_ = on;
+        rehighlight();
+    }
+}
+
+void ScriptHighlighter::highlightBlock(const QString& text) {
+    if (!on_) {
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    const auto& spans = styler_.style(std::string_view(utf8.constData(), utf8.size()));
+    if (spans.empty()) {
+        return;
+    }
+    if (utf8.size() == text.size()) {
+        for (const StyleSpan& span : spans) {
+            setFormat(static_cast<int>(span.start), static_cast<int>(span.length),
+                      styleFormat(span.style));
+        }
+        return;
+    }
+    // Spans count UTF-8 bytes, the block UTF-16 units: the place of every byte, once a line.
+    indexOfByte_.assign(static_cast<std::size_t>(utf8.size()) + 1, static_cast<int>(text.size()));
+    std::size_t byte = 0;
+    for (int i = 0; i < text.size() && byte < indexOfByte_.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const std::size_t bytes = unit < 0x80                    ? 1
+                                  : unit < 0x800                 ? 2
+                                  : QChar::isHighSurrogate(unit) ? 4
+                                  : QChar::isLowSurrogate(unit)  ? 0
+                                                                 : 3;
+        for (std::size_t k = 0; k < bytes && byte < indexOfByte_.size(); ++k) {
+            indexOfByte_[byte++] = i;
+        }
+    }
+    for (const StyleSpan& span : spans) {
+        const int start = indexOfByte_[span.start];
+        const int end = indexOfByte_[std::min(span.start + span.length, indexOfByte_.size() - 1)];
+        setFormat(start, end - start, styleFormat(span.style));
+    }
+}
+
+}  // namespace korvex::editor
