@@ -115,8 +115,9 @@ std::vector<std::uint32_t> signatures(const ShingleSets& sets) {
 
 // The chance that a pair of similarity `share` agrees in at least one of the bands.
 double candidateChance(double share, unsigned rows) {
-    const double bands = static_cast<double>(kSignatureSize / rows);
-    return 1.0 - std::pow(1.0 - std::pow(share, rows), bands);
+    // Only whole bands count: the rows left over belong to none.
+    const unsigned bands = kSignatureSize / rows;
+    return 1.0 - std::pow(1.0 - std::pow(share, rows), static_cast<double>(bands));
 }
 
 struct BandKey {
@@ -133,7 +134,7 @@ void searchCandidates(const ShingleSets& sets, unsigned rows, std::uint64_t limi
     const std::vector<std::uint32_t> sig = signatures(sets);
     const std::size_t n = sets.size();
     auto band = [&](std::size_t text, unsigned b) {
-        return sig.data() + text * kSignatureSize + b * rows;
+        return sig.data() + text * kSignatureSize + static_cast<std::size_t>(b) * rows;
     };
     auto agreeEarlier = [&](std::size_t i, std::size_t j, unsigned b) {
         for (unsigned e = 0; e < b; ++e) {

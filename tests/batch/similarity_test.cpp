@@ -56,7 +56,7 @@ std::vector<std::string> randomTexts(std::size_t count, unsigned seed) {
     std::vector<std::string> texts;
     for (std::size_t t = 0; t < count; ++t) {
         std::string text;
-        for (int part = 0; part < 10; ++part) {
+        for (std::size_t part = 0; part < 10; ++part) {
             const std::string phrase = std::to_string(part * 4 + random() % 4);
             text.append("the ").append(phrase).append(" part ").append(phrase).append(" ");
         }

@@ -155,7 +155,7 @@ private slots:
         const auto exported = program.folder.path() / "Exported";
         korvex::testing::writeBytes(exported / "Note-00002.txt", "mine");
         program.dialogs.expectMessage(BoxKind::Question, Answer::No);
-        batch = exportMany(window, 3, false);
+        exportMany(window, 3, false);
         QTRY_VERIFY(!window->findChild<BatchExport*>("BatchExport"));
         QCOMPARE(program.dialogs.problems(), QString());
         QCOMPARE(program.dialogs.shown().back().text,

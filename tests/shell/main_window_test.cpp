@@ -7,14 +7,12 @@
 #include "engine/generate.h"
 #include "output/output_window.h"
 #include "platform/engine_host.h"
-#include "platform/twips.h"
 #include "shell/program_info.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
 
 using korvex::platform::BoxKind;
-using korvex::platform::twips;
 using korvex::testing::Program;
 using namespace korvex::ui;
 using korvex::editor::EditorWindow;
