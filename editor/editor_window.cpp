@@ -211,9 +211,8 @@ void EditorWindow::load() {
         script = readScriptFile(*file_, failure);
     } else {
         const std::string fileName = toUtf8(windowTitle()) + std::string(store::kProjectExtension);
-        failure = QStringLiteral("Could not read \"%1\": %2.")
-                      .arg(fromPath(state_.app.folder(state_.prgFolder) / fileName),
-                           toQString(store::kNotAProjectName));
+        failure = toQString(store::failureText(
+            "read", state_.app.folder(state_.prgFolder) / fileName, store::kNotAProjectName));
     }
     if (!script) {
         warn(failure);

@@ -34,9 +34,7 @@ std::optional<ScriptText> readScriptFile(const std::filesystem::path& file, QStr
         if (error == std::errc::no_such_file_or_directory) {
             return ScriptText{};
         }
-        // Worded like the store's failed writes.
-        failure = QStringLiteral("Could not read \"%1\": %2.")
-                      .arg(platform::fromPath(file), platform::toQString(store::reasonText(error)));
+        failure = platform::toQString(store::failureText("read", file, store::reasonText(error)));
         return std::nullopt;
     }
     const store::DecodedText decoded = store::decode(std::move(*bytes));

@@ -14,12 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 store::Outcome failure(std::string_view verb, const fs::path& file, std::string_view reason) {
-    std::string message = "Could not ";
-    message += verb;
-    message += " \"" + file.string() + "\": ";
-    message += reason;
-    message += '.';
-    return store::Outcome::failure(std::move(message));
+    return store::Outcome::failure(store::failureText(verb, file, reason));
 }
 
 store::Outcome failure(std::string_view verb, const fs::path& file, const std::error_code& error) {

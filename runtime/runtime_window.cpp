@@ -12,7 +12,6 @@
 
 namespace korvex::ui {
 
-using platform::fromPath;
 using platform::toDisplayText;
 using platform::toPath;
 using platform::toQString;
@@ -26,10 +25,8 @@ constexpr int kClientHeightTwips = 5385;
 constexpr int kTextOffsetTwips = 15;
 constexpr int kStartDelayMs = 100;
 
-/// Worded like the store's failed writes.
 QString readFailure(const std::filesystem::path& file, const std::error_code& reason) {
-    return QStringLiteral("Could not read \"%1\": %2.")
-        .arg(fromPath(file), toQString(store::reasonText(reason)));
+    return toQString(store::failureText("read", file, store::reasonText(reason)));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::string quoted(const fs::path& path) {
 }
 
 std::string createFailure(const fs::path& folder, const std::error_code& error) {
-    return "Could not create " + quoted(folder) + ": " + reasonText(error) + ".";
+    return failureText("create", folder, reasonText(error));
 }
 
 // Why the program cannot create files in `folder`; empty when it can.
@@ -114,8 +114,7 @@ private:
         }
         const std::optional<std::string> bytes = readFileBytes(from, &error);
         if (!bytes) {
-            report_.problems.push_back("Could not read " + quoted(from) + ": " + reasonText(error) +
-                                       ".");
+            report_.problems.push_back(failureText("read", from, reasonText(error)));
             return;
         }
         if (exists) {

@@ -126,9 +126,15 @@ std::string reasonText(const std::error_code& error) {
     return error.message();
 }
 
+std::string failureText(std::string_view verb, const fs::path& file, std::string_view reason) {
+    std::string text = "Could not ";
+    text.append(verb).append(" \"").append(file.string()).append("\": ").append(reason);
+    text += '.';
+    return text;
+}
+
 Outcome writeFailure(const fs::path& file, const std::error_code& reason) {
-    return Outcome::failure("Could not write \"" + file.string() + "\": " + reasonText(reason) +
-                            ".");
+    return Outcome::failure(failureText("write", file, reasonText(reason)));
 }
 
 Outcome writeFileAtomically(const fs::path& target, std::string_view bytes) {

@@ -40,8 +40,7 @@ std::optional<LastProject> parseLastProject(std::string_view text) {
 
 Outcome writeLastProject(const AppFolder& app, std::string_view name, ProjectFolder folder) {
     if (!isPlainProjectName(name)) {
-        return Outcome::failure("Could not write \"" + app.lastProjectFile().string() +
-                                "\": " + std::string(kNotAProjectName) + ".");
+        return Outcome::failure(failureText("write", app.lastProjectFile(), kNotAProjectName));
     }
     return writeTextFile(app.lastProjectFile(), lastProjectLine(name, folder));
 }

@@ -2,7 +2,9 @@
 // What an operation that changes the disk reports back: nothing on success, otherwise one
 // message that names the file and the system's reason, ready to show the user as it is.
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -30,5 +32,10 @@ private:
 
 /// The system's reason for `error`, as the messages quote it ("No such file or directory").
 std::string reasonText(const std::error_code& error);
+
+/// The one wording of a file operation that failed, whatever the layer:
+/// Could not <verb> "<file>": <reason>.
+std::string failureText(std::string_view verb, const std::filesystem::path& file,
+                        std::string_view reason);
 
 }  // namespace korvex::store
