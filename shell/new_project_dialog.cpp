@@ -36,13 +36,6 @@ constexpr int kHeightTwips = 6645;
 constexpr int kLeftTwips = 1;
 constexpr int kTopTwips = 1;
 
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 }  // namespace
 
 NewProjectDialog::NewProjectDialog(SharedState& state, QWidget* parent)

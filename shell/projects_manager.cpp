@@ -51,9 +51,7 @@ constexpr int kExamplesMs = 1;
 
 // A blue, underlined label that acts as a link.
 QLabel* folderLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = namedLabel(name, text, parent);
     QFont font = label->font();
     font.setUnderline(true);
     label->setFont(font);

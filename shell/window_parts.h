@@ -32,6 +32,14 @@ inline QAction* namedAction(QObject* parent, const QString& name, const QString&
     return action;
 }
 
+/// A label named `name` that shows `text` as it is (no rich text, whatever it holds).
+inline QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
 /// A hidden label named `name` that carries a value ("0" at first) from one step to another.
 inline QLabel* hiddenField(QWidget* parent, const QString& name) {
     auto* label = new QLabel(QStringLiteral("0"), parent);
