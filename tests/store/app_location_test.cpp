@@ -44,7 +44,8 @@ struct Installation {
         temp.write("share/korvex5/Examples/Welcome.ini", "{Hello|Hi} world\r\n");
         temp.write("share/korvex5/Extra/Setting.ini", "dnask = 0\r\n");
         temp.write("share/korvex5/Extra/Help.html", "<p>help</p>");
-        temp.write("share/korvex5/Extra/qz", "runtime 2");
+        temp.write((installedPrograms(skeleton) / "qz").lexically_relative(temp.path()).string(),
+                   "runtime 2");
         temp.write("share/korvex5/Extra/Notepad2.exe", "#!/bin/sh\n");
         fs::permissions(skeleton / "Extra/Notepad2.exe", fs::perms(0755));
     }
@@ -72,10 +73,11 @@ TEST(AppLocation, FirstStartMakesThePerUserFolderFromTheSkeleton) {
     for (const char* folder : {"Projects", "Temp", "Exported", "Examples", "Extra"}) {
         EXPECT_TRUE(fs::is_directory(install.user / folder)) << folder;
     }
-    for (const char* file : {"Examples/Welcome.ini", "Extra/Setting.ini", "Extra/Help.html",
-                             "Extra/qz", "Extra/Notepad2.exe"}) {
+    for (const char* file :
+         {"Examples/Welcome.ini", "Extra/Setting.ini", "Extra/Help.html", "Extra/Notepad2.exe"}) {
         EXPECT_EQ(readBytes(install.user / file), readBytes(install.skeleton / file)) << file;
     }
+    EXPECT_EQ(readBytes(install.user / "Extra/qz"), "runtime 2");  // from the programs' folder
     // The launcher must stay a program.
     EXPECT_EQ(fs::status(install.user / "Extra/Notepad2.exe").permissions() & fs::perms::owner_exec,
               fs::perms::owner_exec);
@@ -95,7 +97,8 @@ TEST(AppLocation, LaterStartsAddMissingFilesAndKeepTheUsers) {
     fs::remove(install.user / "Extra/Help.html");
     install.temp.write("data/Korvex5/Extra/qz", "runtime 1");  // left by an older version
 
-    const SeedReport report = seedAppFolder(install.skeleton, install.user);
+    const SeedReport report =
+        seedAppFolder(install.skeleton, install.user, installedPrograms(install.skeleton));
     EXPECT_TRUE(report.problems.empty());
     EXPECT_EQ(report.copied, 1);
     EXPECT_EQ(report.replaced, 1);
