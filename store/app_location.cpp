@@ -45,9 +45,12 @@ std::error_code folderWriteError(const fs::path& folder) {
     return {};
 }
 
+// The help's pictures, in Extra/Help/, belong to the help page.
 bool isProgramFile(const fs::path& relative) {
-    return std::find(std::begin(kProgramFiles), std::end(kProgramFiles),
-                     relative.generic_string()) != std::end(kProgramFiles);
+    const std::string name = relative.generic_string();
+    return name.starts_with("Extra/Help/") ||
+           std::find(std::begin(kProgramFiles), std::end(kProgramFiles), name) !=
+               std::end(kProgramFiles);
 }
 
 // The source's permissions, always writable by the owner, so a later update can replace it.

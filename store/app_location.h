@@ -42,7 +42,8 @@ struct SeedReport {
 
 /// Files of the skeleton that belong to the program, not to the user: a copy that differs from
 /// the installed one (left by an older version) is replaced. Every other file is the user's
-/// once copied (an edited example, the settings) and is never overwritten.
+/// once copied (an edited example, the settings) and is never overwritten. The help's pictures
+/// (Extra/Help/) are program files too.
 inline constexpr std::string_view kProgramFiles[] = {"Extra/qz", "Extra/Help.html"};
 
 /// Programs an installation keeps with the other programs (lib/korvex5), not with the data of

@@ -44,6 +44,7 @@ struct Installation {
         temp.write("share/korvex5/Examples/Welcome.ini", "{Hello|Hi} world\r\n");
         temp.write("share/korvex5/Extra/Setting.ini", "dnask = 0\r\n");
         temp.write("share/korvex5/Extra/Help.html", "<p>help</p>");
+        temp.write("share/korvex5/Extra/Help/start.png", "picture 2");
         temp.write((installedPrograms(skeleton) / "qz").lexically_relative(temp.path()).string(),
                    "runtime 2");
         temp.write("share/korvex5/Extra/Notepad2.exe", "#!/bin/sh\n");
@@ -96,17 +97,19 @@ TEST(AppLocation, LaterStartsAddMissingFilesAndKeepTheUsers) {
     }
     fs::remove(install.user / "Extra/Help.html");
     install.temp.write("data/Korvex5/Extra/qz", "runtime 1");  // left by an older version
+    install.temp.write("data/Korvex5/Extra/Help/start.png", "picture 1");
 
     const SeedReport report =
         seedAppFolder(install.skeleton, install.user, installedPrograms(install.skeleton));
     EXPECT_TRUE(report.problems.empty());
     EXPECT_EQ(report.copied, 1);
-    EXPECT_EQ(report.replaced, 1);
+    EXPECT_EQ(report.replaced, 2);
     for (const auto& [file, bytes] : usersFiles) {
         EXPECT_EQ(readBytes(install.user / file), bytes) << file;
     }
     EXPECT_EQ(readBytes(install.user / "Extra/Help.html"), "<p>help</p>");
     EXPECT_EQ(readBytes(install.user / "Extra/qz"), "runtime 2");
+    EXPECT_EQ(readBytes(install.user / "Extra/Help/start.png"), "picture 2");
 }
 
 TEST(AppLocation, AFolderThatCannotBeMadeLeavesTheSkeletonToReadWithAWarning) {
@@ -130,14 +133,14 @@ TEST(AppLocation, FilesThatCannotBeCopiedAreNamedAndTheFolderIsStillUsed) {
     EXPECT_EQ(choice.folder, install.user);
     EXPECT_EQ(readBytes(install.user / "Examples/Welcome.ini"), "{Hello|Hi} world\r\n");
     ASSERT_EQ(choice.warnings.size(), 1u);
-    // The folder and its four files: three problems named, the rest counted.
+    // The folder, its Help folder and its five files: three problems named, the rest counted.
     const std::string& warning = choice.warnings[0];
     const std::string notADirectory = reason(std::errc::not_a_directory);
     EXPECT_TRUE(warning.starts_with("Could not create \"" + (install.user / "Extra").string() +
                                     "\": " + notADirectory + ".\nCould not write \"" +
                                     (install.user / "Extra").string() + "/"))
         << warning;
-    EXPECT_TRUE(warning.ends_with(".\n2 more files or folders could not be prepared either."))
+    EXPECT_TRUE(warning.ends_with(".\n4 more files or folders could not be prepared either."))
         << warning;
 }
 
