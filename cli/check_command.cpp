@@ -7,9 +7,11 @@
 
 namespace korvex::cli {
 
-int runCheck(const std::string& script, std::ostream& out, std::ostream& err) {
-    const std::filesystem::path file(script);
-    const std::string text = engine::readTextFile(file).value_or(std::string{});
+int runCheck(const std::string& script, const std::optional<std::filesystem::path>& scriptFile,
+             std::ostream& out, std::ostream& err) {
+    const std::filesystem::path file(scriptFile ? "-" : script);
+    const std::string text =
+        engine::readTextFile(scriptFile.value_or(file)).value_or(std::string{});
     engine::CheckOptions options;
     // As a generation from the command line: includes from the current folder, jump targets
     // beside the script.

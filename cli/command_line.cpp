@@ -1,9 +1,12 @@
 #include "cli/command_line.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <istream>
+#include <iterator>
 #include <ostream>
 
 #include "store/text_codec.h"
@@ -77,6 +80,47 @@ std::string CommandLineHost::dateText() {
 
 std::string CommandLineHost::timeText() {
     return now("%X");
+}
+
+std::optional<ScriptCopy> ScriptCopy::make(std::istream& in, std::string& reason) {
+    errno = 0;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || (text.empty() && errno != 0)) {
+        reason = errno != 0 ? std::strerror(errno) : "the input stream failed";
+        return std::nullopt;
+    }
+    std::error_code error;
+    std::string name = (std::filesystem::temp_directory_path(error) / "korvex-gen-XXXXXX").string();
+    const int fd = error ? -1 : ::mkstemp(name.data());
+    if (fd < 0) {
+        reason = error ? error.message() : std::strerror(errno);
+        return std::nullopt;
+    }
+    ScriptCopy copy{std::filesystem::path(name)};
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            reason = "cannot copy it to \"" + name + "\": " + std::strerror(errno);
+            ::close(fd);
+            return std::nullopt;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) {
+        reason = "cannot copy it to \"" + name + "\": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    return copy;
+}
+
+ScriptCopy::~ScriptCopy() {
+    if (!path_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
 }
 
 }  // namespace korvex::cli

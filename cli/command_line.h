@@ -3,10 +3,12 @@
 // write, and the host that answers the engine from the command line.
 
 #include <deque>
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/host.h"
 
@@ -51,6 +53,30 @@ private:
     std::istream& in_;
     TextOutput& out_;
     std::ostream& err_;
+};
+
+/// A script that can be read only once (standard input, a pipe), copied to a temporary file
+/// that lasts as long as this object: the engine reads the script again for every text.
+class ScriptCopy {
+public:
+    /// Copies what is left of `in`; nothing, and the system's reason in `reason`, when `in`
+    /// cannot be read or the copy cannot be written.
+    static std::optional<ScriptCopy> make(std::istream& in, std::string& reason);
+
+    ScriptCopy(ScriptCopy&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+    ScriptCopy& operator=(ScriptCopy&& other) noexcept {
+        std::swap(path_, other.path_);
+        return *this;
+    }
+    ScriptCopy(const ScriptCopy&) = delete;
+    ScriptCopy& operator=(const ScriptCopy&) = delete;
+    ~ScriptCopy();
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    explicit ScriptCopy(std::filesystem::path path) : path_(std::move(path)) {}
+    std::filesystem::path path_;
 };
 
 }  // namespace korvex::cli

@@ -32,7 +32,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     const std::filesystem::path script(settings.script);
     engine::Options options;
-    options.scriptFile = script;
+    options.scriptFile = settings.scriptFile.value_or(script);
     options.jumpFolder = script.has_parent_path() ? script.parent_path() : ".";
     const batch::DrawSettings& draw = settings.draw;
     engine::Random random =
@@ -52,7 +52,8 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     std::optional<batch::BatchWriter> writer;
     batch::RecordLayout layout;
     if (settings.targets.any()) {
-        layout = batch::scriptLayout(engine::readTextFile(script).value_or(std::string()));
+        layout =
+            batch::scriptLayout(engine::readTextFile(*options.scriptFile).value_or(std::string()));
         layout.seeds = draw.textSeeds.has_value();
         writer.emplace(settings.targets, layout);
         const bool predictable = !draw.unique && !draw.maxSimilarity;
@@ -157,7 +158,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     if (settings.similarity) {
         err << batch::reportText(batch::measureSimilarity(drawer.shingles()));
     }
-    return 0;
+    return kept < draw.wanted ? kFewerTexts : 0;
 }
 
 }  // namespace korvex::cli

@@ -1,10 +1,14 @@
 #include "cli/korvex_gen.h"
 
+#include <getopt.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -20,7 +24,9 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvex-gen [options] SCRIPT\n"
-    "Generates a text from the script file SCRIPT and writes it to standard output.\n"
+    "Generates a text from the script file SCRIPT and writes it to standard output. With \"-\"\n"
+    "as SCRIPT the script is read from standard input; its questions then take only the\n"
+    "--answer options, and its jump targets are read from the current folder.\n"
     "\n"
     "  -n, --count N     generate N texts, each followed by a line feed\n"
     "      --unique N    generate N texts that all differ, each followed by a line feed; gives\n"
@@ -84,9 +90,15 @@ constexpr const char* kUsage =
     "      --jsonl FILE  the same records as JSON objects, one a line (the seed as a string)\n"
     "      --force       replace files that exist; without it nothing that exists is replaced\n"
     "  -h, --help        show this help\n"
+    "  -V, --version     show the version\n"
     "\n"
-    "Messages go to standard error. Jump targets are read from SCRIPT's folder as <target>.ini;\n"
-    "relative include paths start in the current folder.\n";
+    "Messages go to standard error. Jump targets are read from SCRIPT's folder as <target>.ini\n"
+    "(from the current folder when SCRIPT is \"-\", a pipe or a terminal); relative include\n"
+    "paths start in the current folder.\n"
+    "\n"
+    "Exit status: 0 done; 1 a failure, with its reason on standard error (with --check: a\n"
+    "finding is an error); 2 wrong options; 3 fewer texts than asked for (--unique or\n"
+    "--max-similarity gave up, --all stopped at its limit): the texts written stay written.\n";
 
 struct Settings {
     std::string script;
@@ -108,6 +120,7 @@ struct Settings {
     bool similarity = false;
     bool textSeeds = false;
     bool help = false;
+    bool version = false;
 };
 
 template <typename T>
@@ -198,126 +211,243 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
     return std::nullopt;
 }
 
-// Returns an error text, or nothing when the options are good.
-std::optional<std::string> parseArgs(const std::vector<std::string>& args, Settings& settings) {
-    bool optionsEnded = false;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            positional.push_back(arg);
-            continue;
+// The options getopt_long knows. Options without a short form have values from 256 up.
+enum OptionId : int {
+    kCount = 'n',
+    kNull = '0',
+    kHelp = 'h',
+    kVersion = 'V',
+    kUnique = 256,
+    kAll,
+    kLimit,
+    kOnly,
+    kCheck,
+    kSeed,
+    kTextSeeds,
+    kAnswer,
+    kStats,
+    kWorkDir,
+    kSimilarity,
+    kMaxSimilarity,
+    kOut,
+    kName,
+    kCsv,
+    kJsonl,
+    kForce,
+};
+
+constexpr option kLongOptions[] = {
+    {"count", required_argument, nullptr, kCount},
+    {"unique", required_argument, nullptr, kUnique},
+    {"all", no_argument, nullptr, kAll},
+    {"limit", required_argument, nullptr, kLimit},
+    {"only", required_argument, nullptr, kOnly},
+    {"check", no_argument, nullptr, kCheck},
+    {"null", no_argument, nullptr, kNull},
+    {"seed", required_argument, nullptr, kSeed},
+    {"text-seeds", no_argument, nullptr, kTextSeeds},
+    {"answer", required_argument, nullptr, kAnswer},
+    {"stats", no_argument, nullptr, kStats},
+    {"work-dir", required_argument, nullptr, kWorkDir},
+    {"similarity", no_argument, nullptr, kSimilarity},
+    {"max-similarity", required_argument, nullptr, kMaxSimilarity},
+    {"out", required_argument, nullptr, kOut},
+    {"name", required_argument, nullptr, kName},
+    {"csv", required_argument, nullptr, kCsv},
+    {"jsonl", required_argument, nullptr, kJsonl},
+    {"force", no_argument, nullptr, kForce},
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
+// The leading ":" makes a missing value its own answer, told apart from an unknown option.
+constexpr const char* kShortOptions = ":n:0hV";
+
+std::string longName(int id) {
+    for (const option& o : kLongOptions) {
+        if (o.name && o.val == id) {
+            return std::string("--") + o.name;
         }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
+    }
+    return {};
+}
+
+// Why getopt_long refused `arg` when it answered '?': glibc leaves optopt 0 for a long name it
+// does not know or cannot tell apart, and the option's value for a long option given a value
+// it does not take.
+std::string refusal(const std::string& arg, int optionId) {
+    if (optionId == 0) {
+        const std::string name = arg.substr(2, arg.find('=') - 2);
+        int matches = 0;
+        for (const option& o : kLongOptions) {
+            matches += o.name && std::string_view(o.name).starts_with(name) ? 1 : 0;
         }
-        std::optional<std::string> inlineValue;
-        if (arg.starts_with("--")) {
-            if (const auto eq = arg.find('='); eq != std::string::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg.resize(eq);
-            }
+        return matches > 1 ? "option --" + name + " is ambiguous" : "unknown option " + arg;
+    }
+    if (!longName(optionId).empty() && arg.starts_with("--")) {
+        return longName(optionId) + " takes no value";
+    }
+    return std::string("unknown option -") + static_cast<char>(optionId);
+}
+
+// Takes one option and its value (nothing when it was missing); `name` is the option as it
+// was written (-n or --count). Returns an error text.
+std::optional<std::string> takeOption(int id, const std::string& name,
+                                      const std::optional<std::string>& value, Settings& settings) {
+    auto wholeNumber = [&](std::uint64_t& number) -> std::optional<std::string> {
+        if (!value || !parseNumber(*value, number) || number < 1) {
+            return name + " needs a whole number of at least 1";
         }
-        auto value = [&]() -> std::optional<std::string> {
-            if (inlineValue) {
-                return inlineValue;
-            }
-            if (i + 1 < args.size()) {
-                return args[++i];
-            }
-            return std::nullopt;
-        };
-        auto takesNoValue = [&] { return !inlineValue; };
-        auto wholeNumber = [&](std::uint64_t& number) -> std::optional<std::string> {
-            const auto text = value();
-            if (!text || !parseNumber(*text, number) || number < 1) {
-                return arg + " needs a whole number of at least 1";
-            }
-            return std::nullopt;
-        };
-        auto path = [&](std::optional<std::filesystem::path>& target,
-                        const char* what) -> std::optional<std::string> {
-            const auto text = value();
-            if (!text || text->empty()) {
-                return arg + " needs " + what;
-            }
-            target = *text;
-            return std::nullopt;
-        };
-        std::optional<std::string> problem;
-        if ((arg == "-h" || arg == "--help") && takesNoValue()) {
+        return std::nullopt;
+    };
+    auto text = [&](std::string& target, const char* what,
+                    bool mayBeEmpty) -> std::optional<std::string> {
+        if (!value || (!mayBeEmpty && value->empty())) {
+            return name + " needs " + what;
+        }
+        target = *value;
+        return std::nullopt;
+    };
+    auto path = [&](std::optional<std::filesystem::path>& target,
+                    const char* what) -> std::optional<std::string> {
+        std::string given;
+        auto problem = text(given, what, false);
+        if (!problem) {
+            target = given;
+        }
+        return problem;
+    };
+    std::string taken;
+    std::optional<std::string> problem;
+    switch (id) {
+        case kHelp:
             settings.help = true;
-        } else if ((arg == "-0" || arg == "--null") && takesNoValue()) {
+            break;
+        case kVersion:
+            settings.version = true;
+            break;
+        case kNull:
             settings.nullSeparated = true;
-        } else if (arg == "--stats" && takesNoValue()) {
+            break;
+        case kStats:
             settings.stats = true;
-        } else if (arg == "--all" && takesNoValue()) {
+            break;
+        case kAll:
             settings.all = true;
-        } else if (arg == "--check" && takesNoValue()) {
+            break;
+        case kCheck:
             settings.check = true;
-        } else if (arg == "--similarity" && takesNoValue()) {
+            break;
+        case kSimilarity:
             settings.similarity = true;
-        } else if (arg == "--text-seeds" && takesNoValue()) {
+            break;
+        case kTextSeeds:
             settings.textSeeds = true;
-        } else if (arg == "--force" && takesNoValue()) {
+            break;
+        case kForce:
             settings.targets.replace = true;
-        } else if (arg == "-n" || arg == "--count") {
+            break;
+        case kCount:
             problem = wholeNumber(settings.count);
             settings.countGiven = true;
-        } else if (arg == "--unique") {
+            break;
+        case kUnique:
             problem = wholeNumber(settings.unique);
-        } else if (arg == "--limit") {
+            break;
+        case kLimit:
             problem = wholeNumber(settings.limit);
-        } else if (arg == "--only") {
+            break;
+        case kOnly:
             problem = wholeNumber(settings.only);
-        } else if (arg == "--max-similarity") {
+            break;
+        case kMaxSimilarity: {
             double percent = 0;
-            const auto text = value();
-            if (!text || !parsePercent(*text, percent)) {
+            if (!value || !parsePercent(*value, percent)) {
                 return "--max-similarity needs a percentage from 0 to 100";
             }
             settings.maxSimilarity = percent;
-        } else if (arg == "--seed") {
+            break;
+        }
+        case kSeed: {
             std::uint64_t seed = 0;
-            const auto text = value();
-            if (!text || !parseNumber(*text, seed)) {
+            if (!value || !parseNumber(*value, seed)) {
                 return "--seed needs a whole number from 0 to 18446744073709551615";
             }
             settings.seed = seed;
-        } else if (arg == "--answer") {
-            const auto text = value();
-            if (!text) {
-                return "--answer needs a text";
-            }
-            settings.answers.push_back(*text);
-        } else if (arg == "--work-dir") {
-            const auto text = value();
-            if (!text || text->empty()) {
-                return "--work-dir needs a folder";
-            }
-            settings.workDir = *text;
-        } else if (arg == "--out") {
-            problem = path(settings.targets.folder, "a folder");
-        } else if (arg == "--csv") {
-            problem = path(settings.targets.csv, "a file");
-        } else if (arg == "--jsonl") {
-            problem = path(settings.targets.jsonLines, "a file");
-        } else if (arg == "--name") {
-            const auto text = value();
-            if (!text || text->empty()) {
-                return "--name needs a pattern";
-            }
-            settings.targets.namePattern = *text;
-        } else {
-            return "unknown option " + args[i];
+            break;
         }
-        if (problem) {
+        case kAnswer:
+            problem = text(taken, "a text", true);
+            settings.answers.push_back(taken);
+            break;
+        case kWorkDir:
+            problem = text(taken, "a folder", false);
+            settings.workDir = taken;
+            break;
+        case kOut:
+            problem = path(settings.targets.folder, "a folder");
+            break;
+        case kCsv:
+            problem = path(settings.targets.csv, "a file");
+            break;
+        case kJsonl:
+            problem = path(settings.targets.jsonLines, "a file");
+            break;
+        case kName:
+            problem = text(settings.targets.namePattern, "a pattern", false);
+            break;
+        default:
+            return "unknown option " + name;
+    }
+    if (!problem) {
+        settings.given.push_back(longName(id));
+    }
+    return problem;
+}
+
+// Returns an error text, or nothing when the options are good. The options are read by
+// getopt_long, as every other program on the system reads them: "-n3", "-0n 3", "--count=3",
+// abbreviated long names, options after SCRIPT, and "--" ending them.
+std::optional<std::string> parseArgs(const std::vector<std::string>& args, Settings& settings) {
+    std::vector<std::string> words{"korvex-gen"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+    // getopt keeps its place in globals: 0 starts it afresh for every run, and it says nothing
+    // itself.
+    optind = 0;
+    opterr = 0;
+    for (;;) {
+        int longIndex = -1;
+        const int id = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, &longIndex);
+        if (id == -1) {
+            break;
+        }
+        const std::string arg = argv[static_cast<std::size_t>(optind - 1)];
+        if (id == '?') {
+            return refusal(arg, optopt);
+        }
+        if (id == ':') {
+            const std::string name = arg.starts_with("--")
+                                         ? longName(optopt)
+                                         : std::string("-") + static_cast<char>(optopt);
+            return takeOption(optopt, name, std::nullopt, settings);
+        }
+        const std::string name =
+            longIndex >= 0 ? longName(id) : std::string("-") + static_cast<char>(id);
+        if (auto problem = takeOption(
+                id, name,
+                optarg ? std::optional<std::string>(optarg) : std::optional<std::string>(),
+                settings)) {
             return problem;
         }
-        settings.given.push_back(arg == "-n" ? "--count" : arg == "-0" ? "--null" : arg);
     }
-    if (settings.help) {
+    const std::vector<std::string> positional(argv.begin() + optind, argv.end() - 1);
+    if (settings.help || settings.version) {
         return std::nullopt;
     }
     if (auto conflict = conflictingOptions(settings.given)) {
@@ -328,7 +458,9 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     }
     settings.script = positional.front();
     settings.targets.seedPerText = settings.textSeeds;
-    settings.targets.scriptName = std::filesystem::path(settings.script).stem().string();
+    settings.targets.scriptName = settings.script == "-"
+                                      ? std::string("stdin")
+                                      : std::filesystem::path(settings.script).stem().string();
     std::string problem;
     if (!batch::BatchWriter::checkPattern(settings.targets, problem)) {
         return problem;
@@ -340,8 +472,9 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     return std::nullopt;
 }
 
-// The script must be a readable file; the engine itself would quietly read it as empty.
-std::optional<std::string> unreadableReason(const std::filesystem::path& script) {
+// Why the script cannot be read, or nothing; the engine itself would quietly read it as empty.
+// A pipe or a terminal is a `stream`: it can be read only once.
+std::optional<std::string> unreadableReason(const std::filesystem::path& script, bool& stream) {
     std::error_code error;
     const auto status = std::filesystem::status(script, error);
     if (error) {
@@ -350,14 +483,14 @@ std::optional<std::string> unreadableReason(const std::filesystem::path& script)
     if (std::filesystem::is_directory(status)) {
         return "it is a folder";
     }
-    if (!std::filesystem::is_regular_file(status)) {
+    stream = std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status) ||
+             std::filesystem::is_socket(status);
+    if (!stream && !std::filesystem::is_regular_file(status)) {
         return "it is not a regular file";
     }
-    std::FILE* file = std::fopen(script.c_str(), "rb");
-    if (!file) {
+    if (::access(script.c_str(), R_OK) != 0) {
         return std::strerror(errno);
     }
-    std::fclose(file);
     return std::nullopt;
 }
 
@@ -367,36 +500,62 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
                  std::ostream& err) {
     Settings settings;
     if (auto problem = parseArgs(args, settings)) {
-        err << "korvex-gen: " << *problem << "\n\n" << kUsage;
-        return 2;
+        err << "korvex-gen: " << *problem << "\nTry 'korvex-gen --help'.\n";
+        return kUsageError;
     }
-    if (settings.help) {
-        TextOutput help(out);
-        help.write(kUsage);
-        help.flush();
-        if (help.failed()) {
-            err << "korvex-gen: cannot write the help: " << help.reason() << '\n';
+    if (settings.help || settings.version) {
+        TextOutput shown(out);
+        shown.write(settings.help ? kUsage : "korvex-gen (Korvex5) " KORVEX_VERSION "\n");
+        shown.flush();
+        if (shown.failed()) {
+            err << "korvex-gen: cannot write the " << (settings.help ? "help" : "version") << ": "
+                << shown.reason() << '\n';
             return 1;
         }
         return 0;
     }
-    const std::filesystem::path script(settings.script);
-    if (auto reason = unreadableReason(script)) {
-        err << "korvex-gen: cannot read " << settings.script << ": " << *reason << '\n';
-        return 1;
+    // Standard input, a pipe or a terminal can be read only once, and the engine reads the
+    // script again for every text: such a script is copied whole to a temporary file first.
+    // Its jump targets and includes are then looked for from the current folder.
+    bool stream = settings.script == "-";
+    if (!stream) {
+        if (auto reason = unreadableReason(settings.script, stream)) {
+            err << "korvex-gen: cannot read " << settings.script << ": " << *reason << '\n';
+            return 1;
+        }
+    }
+    std::optional<ScriptCopy> copy;
+    if (stream) {
+        std::ifstream named;
+        if (settings.script != "-") {
+            named.open(settings.script, std::ios::binary);
+        }
+        std::string reason;
+        copy = ScriptCopy::make(settings.script == "-" ? in : named, reason);
+        if (!copy) {
+            err << "korvex-gen: cannot read " << settings.script << ": " << reason << '\n';
+            return 1;
+        }
+    }
+    std::optional<std::filesystem::path> scriptFile;
+    if (copy) {
+        scriptFile = copy->path();
     }
 
     if (settings.check) {
-        return runCheck(settings.script, out, err);
+        return runCheck(settings.script, scriptFile, out, err);
     }
     if (settings.all) {
-        ListSettings list{settings.script,        settings.limit,      settings.stats,
-                          settings.nullSeparated, settings.similarity, settings.targets};
+        ListSettings list{
+            settings.script,     settings.limit,   settings.stats, settings.nullSeparated,
+            settings.similarity, settings.targets, scriptFile};
         return runList(list, out, err);
     }
 
     GenerateSettings generate;
-    generate.script = settings.script;
+    // Without a folder of its own, the script's jumps go to the current folder.
+    generate.script = copy ? "-" : settings.script;
+    generate.scriptFile = scriptFile;
     generate.answers = std::move(settings.answers);
     generate.workDir = settings.workDir;
     generate.seed = settings.seed;

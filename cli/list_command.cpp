@@ -11,7 +11,8 @@
 namespace korvex::cli {
 
 int runList(const ListSettings& settings, std::ostream& out, std::ostream& err) {
-    const std::string script = engine::readTextFile(settings.script).value_or(std::string{});
+    const std::string script =
+        engine::readTextFile(settings.scriptFile.value_or(settings.script)).value_or(std::string{});
     engine::ListingOptions options;
     options.readInclude = engine::includeReader({});
     engine::ScriptListing listing(script, options);
@@ -106,7 +107,7 @@ int runList(const ListSettings& settings, std::ostream& out, std::ostream& err) 
     if (settings.similarity) {
         err << batch::reportText(batch::measureSimilarity(shingles));
     }
-    return 0;
+    return texts.complete() ? 0 : kFewerTexts;
 }
 
 }  // namespace korvex::cli

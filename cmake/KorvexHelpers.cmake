@@ -6,6 +6,15 @@ function(korvex_defaults target)
   if(KORVEX_CLANG_TIDY)
     set_target_properties(${target} PROPERTIES CXX_CLANG_TIDY "${KORVEX_CLANG_TIDY_EXE}")
   endif()
+  # Debian's hardening: checked string and memory functions where the optimiser can see the
+  # sizes (fortify needs optimisation; the sanitizers bring their own checks), a stack
+  # protector, and relocations resolved at start and then made read-only (bind-now).
+  if(NOT KORVEX_SANITIZE AND NOT KORVEX_FUZZ)
+    target_compile_options(${target} PRIVATE
+      "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+  endif()
+  target_compile_options(${target} PRIVATE -fstack-protector-strong)
+  target_link_options(${target} PRIVATE LINKER:-z,relro LINKER:-z,now)
   if(KORVEX_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)

@@ -2,7 +2,11 @@
 # CPack builds a Debian package from the same rules (./dev package).
 #   bin/korvex5, bin/korvex-gen
 #   share/korvex5/        the skeleton every user's application folder is made from on the first
-#                         start: Examples/, Extra/ (help, settings, editor launcher, runtime qz)
+#                         start: Examples/, Extra/ (help and its pictures, settings, editor
+#                         launcher)
+#   lib/korvex5/qz        the runtime template, a program: it becomes Extra/qz of each user's
+#                         folder
+#   share/doc/korvex5/    copyright, changelog.gz
 #   share/applications/, share/metainfo/, share/icons/hicolor/, share/man/man1/
 set(KORVEX_APP_ID org.example.korvex5)
 set(packaging "${CMAKE_SOURCE_DIR}/packaging")
@@ -12,7 +16,7 @@ install(TARGETS korvex-gen RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 if(KORVEX_GUI)
   install(TARGETS korvex5 RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(DIRECTORY "${CMAKE_SOURCE_DIR}/app/" DESTINATION "${skeleton}" USE_SOURCE_PERMISSIONS)
-  install(TARGETS qz RUNTIME DESTINATION "${skeleton}/Extra")
+  install(TARGETS qz RUNTIME DESTINATION "${KORVEX_PROGRAMS_DIR}")
   install(FILES "${packaging}/${KORVEX_APP_ID}.desktop"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
   install(FILES "${packaging}/${KORVEX_APP_ID}.metainfo.xml"
@@ -27,19 +31,35 @@ if(KORVEX_GUI)
   endforeach()
 endif()
 
-# Manual pages are installed compressed, as Debian keeps them.
+# Manual pages and the changelog are installed compressed, as Debian keeps them.
 find_program(KORVEX_GZIP gzip)
-if(KORVEX_GZIP)
-  set(man "${CMAKE_BINARY_DIR}/korvex-gen.1.gz")
-  add_custom_command(OUTPUT "${man}"
-    COMMAND "${KORVEX_GZIP}" -9 -n -c "${packaging}/korvex-gen.1" > "${man}"
-    DEPENDS "${packaging}/korvex-gen.1"
-    COMMENT "Compressing the manual page of korvex-gen")
-  add_custom_target(man_pages ALL DEPENDS "${man}")
-else()
-  set(man "${packaging}/korvex-gen.1")
+set(man_pages korvex-gen.1)
+if(KORVEX_GUI)
+  list(APPEND man_pages korvex5.1)
 endif()
-install(FILES "${man}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+set(compressed)
+foreach(file ${man_pages} changelog)
+  if(KORVEX_GZIP)
+    set(out "${CMAKE_BINARY_DIR}/packaging/${file}.gz")
+    add_custom_command(OUTPUT "${out}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/packaging"
+      COMMAND "${KORVEX_GZIP}" -9 -n -c "${packaging}/${file}" > "${out}"
+      DEPENDS "${packaging}/${file}"
+      COMMENT "Compressing ${file}")
+    list(APPEND compressed "${out}")
+  else()
+    set(out "${packaging}/${file}")
+  endif()
+  if(file STREQUAL "changelog")
+    install(FILES "${out}" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/korvex5")
+  else()
+    install(FILES "${out}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+  endif()
+endforeach()
+if(compressed)
+  add_custom_target(man_pages ALL DEPENDS ${compressed})
+endif()
+install(FILES "${packaging}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/korvex5")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvex5)

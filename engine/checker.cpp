@@ -168,15 +168,19 @@ private:
         }
         const char* const end = line.data() + line.size();
         const char* piece = line.data();
+        char before = 0;  // the brace or bar before the piece; 0 at the start of the line
         for (std::size_t k = first;; ++k) {
             const char* special = piece;
             while (special < end && *special != '{' && *special != '}' && *special != '|') {
                 ++special;
             }
-            readPiece(std::string_view(piece, static_cast<std::size_t>(special - piece)), k, place);
+            const std::string_view text(piece, static_cast<std::size_t>(special - piece));
+            readPiece(text, k, place);
+            checkOuterSpaces(text, k, place, before, special == end ? 0 : *special);
             if (special == end) {
                 break;
             }
+            before = *special;
             const Place here = at(place, special);
             if (*special == '{') {
                 if (open) {
@@ -201,6 +205,49 @@ private:
             piece = special + 1;
         }
         pendingOpen_ = open;
+    }
+
+    // The output pass trims every text line: a space beside a block or at the end of a line
+    // is lost ("Hello {Ann|Bob} and welcome" gives "HelloBoband welcome"), while a pair of
+    // spaces, a space marker by then, stays as one. `before` and `after` are the brace or bar
+    // on either side of the piece, 0 at the line's ends.
+    void checkOuterSpaces(std::string_view piece, std::size_t index, const Place& place,
+                          char before, char after) {
+        const LineKind kind = record_.kinds[index];
+        const std::string_view body = record_.body(index);
+        auto dropped = [&](const char* space, const std::string& where, const char* outcome) {
+            add(at(place, space), Severity::Note, "dropped-space",
+                "the space " + where + " is dropped" + outcome +
+                    "; write \"\\s\\\" for a space that stays");
+        };
+        auto beside = [](const char* side, char brace) {
+            return std::string(side) + " \"" + brace + '"';
+        };
+        if (kind == LineKind::Blank) {
+            // Spaces alone between a block and the line's end, or between two blocks.
+            if (!piece.empty() && (before != 0 || after != 0)) {
+                if (before != 0 && after != 0) {
+                    dropped(piece.data(),
+                            "between \"" + std::string(1, before) + "\" and \"" + after + '"',
+                            after == '{' ? ", and the blocks on either side become one" : "");
+                } else {
+                    dropped(piece.data(),
+                            after != 0 ? beside("before", after) : "at the end of the line", "");
+                }
+            }
+            return;
+        }
+        if (kind != LineKind::Text || body.empty() ||
+            outputDirective(body) != OutputDirective::None) {
+            return;
+        }
+        if (before != 0 && body.front() == ' ') {
+            dropped(piece.data(), beside("after", before), "");
+        }
+        if (body.back() == ' ') {
+            dropped(piece.data() + piece.size() - 1,
+                    after != 0 ? beside("before", after) : "at the end of the line", "");
+        }
     }
 
     void unclosed(const Place& open) {

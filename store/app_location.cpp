@@ -45,9 +45,12 @@ std::error_code folderWriteError(const fs::path& folder) {
     return {};
 }
 
+// The help's pictures, in Extra/Help/, belong to the help page.
 bool isProgramFile(const fs::path& relative) {
-    return std::find(std::begin(kProgramFiles), std::end(kProgramFiles),
-                     relative.generic_string()) != std::end(kProgramFiles);
+    const std::string name = relative.generic_string();
+    return name.starts_with("Extra/Help/") ||
+           std::find(std::begin(kProgramFiles), std::end(kProgramFiles), name) !=
+               std::end(kProgramFiles);
 }
 
 // The source's permissions, always writable by the owner, so a later update can replace it.
@@ -61,8 +64,8 @@ void copyPermissions(const fs::path& from, const fs::path& to) {
 
 class Seeder {
 public:
-    Seeder(const fs::path& skeleton, const fs::path& target)
-        : skeleton_(skeleton), target_(target) {}
+    Seeder(const fs::path& skeleton, const fs::path& target, const fs::path& programs)
+        : skeleton_(skeleton), target_(target), programs_(programs) {}
 
     SeedReport run() {
         if (!makeFolder(target_)) {
@@ -74,6 +77,12 @@ public:
         if (!skeleton_.empty()) {
             for (std::string_view part : kSkeletonParts) {
                 copyTree(fs::path(part));
+            }
+        }
+        for (std::string_view name : kInstalledPrograms) {
+            std::error_code ignored;
+            if (!programs_.empty() && fs::is_regular_file(programs_ / name, ignored)) {
+                copyFile(programs_ / name, fs::path("Extra") / name);
             }
         }
         return report_;
@@ -99,13 +108,12 @@ private:
             if (it->is_directory(ignored)) {
                 makeFolder(target_ / relative);
             } else if (it->is_regular_file(ignored)) {
-                copyFile(relative);
+                copyFile(skeleton_ / relative, relative);
             }
         }
     }
 
-    void copyFile(const fs::path& relative) {
-        const fs::path from = skeleton_ / relative;
+    void copyFile(const fs::path& from, const fs::path& relative) {
         const fs::path to = target_ / relative;
         std::error_code error;
         const bool exists = fs::exists(fs::symlink_status(to, error));
@@ -139,6 +147,7 @@ private:
 
     fs::path skeleton_;
     fs::path target_;
+    fs::path programs_;
     SeedReport report_;
 };
 
@@ -198,8 +207,13 @@ bool isWritableFolder(const fs::path& folder) {
     return !folderWriteError(folder);
 }
 
-SeedReport seedAppFolder(const fs::path& skeleton, const fs::path& target) {
-    return Seeder(skeleton, target).run();
+fs::path installedPrograms(const fs::path& installedSkeleton) {
+    return (installedSkeleton / KORVEX_PROGRAMS_FROM_SKELETON).lexically_normal();
+}
+
+SeedReport seedAppFolder(const fs::path& skeleton, const fs::path& target,
+                         const fs::path& programs) {
+    return Seeder(skeleton, target, programs).run();
 }
 
 AppFolderChoice chooseAppFolder(const fs::path& programFolder, const fs::path& installedSkeleton,
@@ -210,9 +224,11 @@ AppFolderChoice chooseAppFolder(const fs::path& programFolder, const fs::path& i
         return choice;
     }
     fs::path skeleton;
+    fs::path programs;
     if (holdsSkeleton(installedSkeleton)) {
         // Named in messages: share/korvex5 reads better than bin/../share/korvex5.
         skeleton = installedSkeleton.lexically_normal();
+        programs = installedPrograms(skeleton);
     } else if (holdsSkeleton(programFolder)) {
         skeleton = programFolder;
     } else {
@@ -234,7 +250,7 @@ AppFolderChoice chooseAppFolder(const fs::path& programFolder, const fs::path& i
         return choice;
     }
 
-    const SeedReport report = seedAppFolder(skeleton, user);
+    const SeedReport report = seedAppFolder(skeleton, user, programs);
     std::error_code ignored;
     if (!fs::is_directory(user, ignored)) {
         choice.folder = readable;

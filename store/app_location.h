@@ -42,16 +42,27 @@ struct SeedReport {
 
 /// Files of the skeleton that belong to the program, not to the user: a copy that differs from
 /// the installed one (left by an older version) is replaced. Every other file is the user's
-/// once copied (an edited example, the settings) and is never overwritten.
+/// once copied (an edited example, the settings) and is never overwritten. The help's pictures
+/// (Extra/Help/) are program files too.
 inline constexpr std::string_view kProgramFiles[] = {"Extra/qz", "Extra/Help.html"};
+
+/// Programs an installation keeps with the other programs (lib/korvex5), not with the data of
+/// the skeleton: each becomes Extra/<name> of the per-user folder, where runtime creation
+/// finds the template qz.
+inline constexpr std::string_view kInstalledPrograms[] = {"qz"};
+
+/// Where an installation keeps kInstalledPrograms, found from its skeleton (share/korvex5) as
+/// the build laid them out, so any prefix works.
+std::filesystem::path installedPrograms(const std::filesystem::path& installedSkeleton);
 
 /// Makes `target` a complete application folder: creates it and its folders (Projects, Temp,
 /// Exported, Examples, Extra), copies every file of the skeleton's `Examples` and `Extra` that
 /// `target` lacks, keeping the file's permissions, and updates the program files. Nothing the
 /// user made or changed is overwritten: projects, settings, Last.dat and Wrap.ini stay as they
-/// are. Each file is written whole or not at all; a failure is reported and the rest goes on.
-SeedReport seedAppFolder(const std::filesystem::path& skeleton,
-                         const std::filesystem::path& target);
+/// are. Each file of kInstalledPrograms in `programs`, when given, becomes Extra/<name>. Each
+/// file is written whole or not at all; a failure is reported and the rest goes on.
+SeedReport seedAppFolder(const std::filesystem::path& skeleton, const std::filesystem::path& target,
+                         const std::filesystem::path& programs = {});
 
 /// Which application folder the program uses, and why.
 struct AppFolderChoice {
@@ -69,9 +80,10 @@ struct AppFolderChoice {
 /// Chooses and prepares the application folder. `programFolder` holds the executable;
 /// `installedSkeleton` is where an installation keeps the skeleton (share/korvex5). The
 /// program folder is used when it holds the skeleton and is writable; otherwise the per-user
-/// folder, seeded from the installed skeleton (or from the program folder when only that holds
-/// one). When the per-user folder cannot be made, the skeleton folder is used as it is, so the
-/// program still starts and opens what it can read, and a warning says why.
+/// folder, seeded from the installed skeleton and installedPrograms() (or from the program
+/// folder when only that holds a skeleton). When the per-user folder cannot be made, the skeleton
+/// folder is used as it is, so the program still starts and opens what it can read, and a warning
+/// says why.
 AppFolderChoice chooseAppFolder(const std::filesystem::path& programFolder,
                                 const std::filesystem::path& installedSkeleton,
                                 const UserDataHome& home);

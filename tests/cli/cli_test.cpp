@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <set>
 #include <sstream>
 #include <streambuf>
 #include <utility>
@@ -106,6 +107,58 @@ TEST(KorvexGen, SeveralTextsSeparatedAsAsked) {
     EXPECT_EQ(korvexGen({"--null", "--", script}).out, "a\r\nx");  // one text, nothing added
 }
 
+TEST(KorvexGen, OptionsReadAsGetoptReadsThem) {
+    TempFolder folder;
+    const auto script = folder.write("s.ini", "{a|a}\r\n").string();
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"-n3", script}, "a\na\na\n"},
+        {{"-n", "3", script}, "a\na\na\n"},
+        {{"-0n", "2", script}, std::string("a\0a\0", 4)},
+        {{script, "--cou=2"}, "a\na\n"},  // after SCRIPT, and shortened
+        {{"--", "-n2", script}, ""},      // "-n2" is the script: two scripts
+        {{"--version"}, "korvex-gen (Korvex5) 5.00\n"},
+        {{"-V"}, "korvex-gen (Korvex5) 5.00\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = korvexGen(c.args);
+        EXPECT_EQ(run.out, c.out) << c.args.front();
+        EXPECT_EQ(run.status, c.out.empty() ? 2 : 0) << run.err;
+    }
+}
+
+TEST(KorvexGen, AScriptFromStandardInputJumpsAndIncludesFromTheCurrentFolder) {
+    TempFolder folder;
+    folder.write("Next.ini", "next\\s\\{b|b}\\inc\\ part.txt\r\n");
+    folder.write("part.txt", " and part");
+    InFolder here(folder.path());
+    const struct {
+        std::vector<std::string> args;
+        std::string script;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{"-"}, "\\if\\ 0 = Next\r\n", 0, "next b and part\r\n"},
+        {{"-n2", "--answer", "Ann", "-"},
+         "\\inp\\1_Who?_w\r\n\\w\\\r\n",
+         0,
+         "Ann\n\n"},  // the second question meets the end of the script's input
+        {{"--check", "-"},
+         "\\rnd\\ 2\r\n\\if\\ 1 = Gone\r\n",
+         1,
+         "-:2:1: error: jump target \"Gone\" does not exist: there is no file \"./Gone.ini\"; "
+         "a jump there gives an empty text [jump-target]\n"},
+        {{"--all", "-"}, "{x|y}\r\n", 0, "x\ny\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = korvexGen(c.args, c.script);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
 TEST(KorvexGen, SeedsMakeRunsReproducible) {
     TempFolder folder;
     std::string text;
@@ -135,19 +188,23 @@ TEST(KorvexGen, AnswersFromOptionsThenStandardInput) {
 TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
     TempFolder folder;
     const auto script = folder.write("s.ini", "x\r\n").string();
+    const std::string tryHelp = "\nTry 'korvex-gen --help'.\n";
     const struct {
         std::vector<std::string> args;
         int status;
         std::string errStart;
     } cases[] = {
-        {{}, 2, "korvex-gen: no SCRIPT given\n\nUsage: korvex-gen"},
-        {{script, script}, 2, "korvex-gen: only one SCRIPT can be given"},
-        {{"--colour", script}, 2, "korvex-gen: unknown option --colour\n"},
-        {{"-n", "0", script}, 2, "korvex-gen: -n needs a whole number of at least 1"},
+        {{}, 2, "korvex-gen: no SCRIPT given" + tryHelp},
+        {{script, script}, 2, "korvex-gen: only one SCRIPT can be given" + tryHelp},
+        {{"--colour", script}, 2, "korvex-gen: unknown option --colour" + tryHelp},
+        {{"-x", script}, 2, "korvex-gen: unknown option -x" + tryHelp},
+        {{"--s", script}, 2, "korvex-gen: option --s is ambiguous" + tryHelp},
+        {{"-n", "0", script}, 2, "korvex-gen: -n needs a whole number of at least 1" + tryHelp},
+        {{script, "-n"}, 2, "korvex-gen: -n needs a whole number of at least 1" + tryHelp},
         {{"--count", "x", script}, 2, "korvex-gen: --count needs a whole number"},
         {{"--seed", "-1", script}, 2, "korvex-gen: --seed needs a whole number"},
-        {{script, "--answer"}, 2, "korvex-gen: --answer needs a text"},
-        {{"--stats=1", script}, 2, "korvex-gen: unknown option --stats=1"},
+        {{script, "--answer"}, 2, "korvex-gen: --answer needs a text" + tryHelp},
+        {{"--stats=1", script}, 2, "korvex-gen: --stats takes no value" + tryHelp},
         {{"--unique", "0", script}, 2, "korvex-gen: --unique needs a whole number of at least 1"},
         {{"--all", "--limit", "0", script}, 2, "korvex-gen: --limit needs a whole number"},
         {{"--all", "--seed", "1", script}, 2, "korvex-gen: --seed cannot be used with --all\n"},
@@ -172,6 +229,47 @@ TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
     const CliRun help = korvexGen({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: korvex-gen [options] SCRIPT\n"));
+}
+
+// The options one entry of an option list names: its words that start with a dash ("--" alone
+// ends the options).
+void addOptions(const std::string& entry, std::set<std::string>& names) {
+    std::istringstream words(entry);
+    for (std::string word; words >> word;) {
+        while (!word.empty() && (word.back() == ',' || word.back() == '"')) {
+            word.pop_back();
+        }
+        if (word.size() > 1 && word[0] == '-' && word != "--") {
+            names.insert(word);
+        }
+    }
+}
+
+TEST(KorvexGen, HelpAndManualPageNameTheSameOptions) {
+    // The help's entries: "  -n, --count N     generate ..." and "      --all  write ...".
+    std::set<std::string> inHelp;
+    std::istringstream help(korvexGen({"--help"}).out);
+    for (std::string line; std::getline(help, line);) {
+        const std::size_t start = line.find_first_not_of(' ');
+        if ((start == 2 || start == 6) && line[start] == '-') {
+            addOptions(line.substr(0, line.find("  ", start)), inHelp);
+        }
+    }
+    // The manual page's: the line after each ".TP" between OPTIONS and EXIT STATUS.
+    std::set<std::string> inPage;
+    std::istringstream page(readBytes(KORVEX_MAN_PAGE));
+    bool inOptions = false;
+    for (std::string line, previous; std::getline(page, line); previous = line) {
+        inOptions = line.starts_with(".SH") ? line == ".SH OPTIONS" : inOptions;
+        for (std::size_t at; (at = line.find("\\-")) != std::string::npos;) {
+            line.erase(at, 1);
+        }
+        if (inOptions && previous == ".TP") {
+            addOptions(line, inPage);
+        }
+    }
+    EXPECT_GT(inHelp.size(), 20u);
+    EXPECT_EQ(inHelp, inPage);
 }
 
 TEST(KorvexGen, WorkingFilesOnlyWhenAsked) {
@@ -211,6 +309,9 @@ TEST(KorvexGen, CheckPrintsFindingsAndFailsOnErrors) {
              "alternative [bar-outside-block]\n"},
         {path("broken.ini"), 1,
          path("broken.ini") +
+             ":1:2: note: the space before \"{\" is dropped; write \"\\s\\\" for a space that "
+             "stays [dropped-space]\n" +
+             path("broken.ini") +
              ":1:3: error: \"{\" is not closed: its last alternative runs to the end of the line "
              "[unclosed-brace]\n" +
              path("broken.ini") +
@@ -251,7 +352,7 @@ TEST(KorvexGen, UniqueTextsAllDifferAndAShortfallIsTold) {
         return found;
     };
     const CliRun all = korvexGen({"--seed", "5", "--unique", "10", script});
-    EXPECT_EQ(all.status, 0);
+    EXPECT_EQ(all.status, 3);  // fewer than asked for
     EXPECT_EQ(lines(all.out), (std::vector<std::string>{"ac", "ad", "bc", "bd"}));
     EXPECT_EQ(all.err,
               "korvex-gen: only 4 different texts came in 1000 generations (10 were "
@@ -275,7 +376,7 @@ TEST(KorvexGen, AllListsEveryDifferentTextInOrder) {
     EXPECT_EQ(all.err, "N. Texts   : 8\nN. Variants: 8\n");
 
     const CliRun some = korvexGen({"--all", "--limit=3", "-0", script});
-    EXPECT_EQ(some.status, 0);
+    EXPECT_EQ(some.status, 3);  // stopped before the last text
     EXPECT_EQ(some.out, std::string("ac1\0ac2\0a1\0", 11));
     EXPECT_EQ(some.err, "korvex-gen: stopped at the limit of 3 texts\n");
 
@@ -343,6 +444,14 @@ TEST(KorvexGenProgram, WritesTheTextByteForByte) {
     EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
     const std::string usage = std::string(KORVEX_GEN_PATH) + " --bad 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+
+    // A script through a pipe, named "-" or /dev/stdin, serves every text.
+    for (const char* name : {"-", "/dev/stdin"}) {
+        const std::string piped = "printf '{a|a}\\r\\n' | " + std::string(KORVEX_GEN_PATH) +
+                                  " -n2 " + name + " > '" + (folder.path() / "out").string() + "'";
+        EXPECT_EQ(std::system(piped.c_str()), 0) << name;
+        EXPECT_EQ(readBytes(folder.path() / "out"), "a\na\n") << name;
+    }
 }
 
 }  // namespace

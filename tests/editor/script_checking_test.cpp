@@ -40,7 +40,7 @@ class ScriptCheckingTest : public QObject {
 private slots:
     void findingsListedUnderlinedAndReached() {
         EditorProgram program;
-        EditorWindow* window = program.open("Faults", "Hello {a|b\r\nx|y\r\n\\v name\r\n");
+        EditorWindow* window = program.open("Faults", "Hello{a|b\r\nx|y\r\n\\v name\r\n");
         QPlainTextEdit* text = pane(window);
         auto* list = window->findChild<QTreeWidget*>("Diagnostics");
         QVERIFY(list->isHidden());
@@ -49,7 +49,7 @@ private slots:
         QTRY_VERIFY(!list->isHidden());
         QCOMPARE(list->topLevelItemCount(), 3);
         QCOMPARE(rowTexts(list->topLevelItem(0)),
-                 QStringList({"1:7", "error",
+                 QStringList({"1:6", "error",
                               "\"{\" is not closed: its last alternative runs to the end of the "
                               "line"}));
         QCOMPARE(list->topLevelItem(1)->text(0), QString("2:2"));
@@ -78,7 +78,7 @@ private slots:
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(text->textCursor().blockNumber(), 0);
-        QCOMPARE(text->textCursor().positionInBlock(), 6);
+        QCOMPARE(text->textCursor().positionInBlock(), 5);
 
         // The wrapped pane shows the same text, and the underlines go with it.
         window->findChild<QToolButton*>("Command1")->click();
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(text->extraSelections().size(), 0);
 
         // Mended in the pane and not saved: the text as it stands is what counts.
-        wrapped->setPlainText("Hello {a|b}\nx\n\\v name = Sam");
+        wrapped->setPlainText("Hello{a|b}\nx\n\\v name = Sam");
         QTRY_VERIFY(list->isHidden());
         QCOMPARE(list->topLevelItemCount(), 0);
         QCOMPARE(wrapped->extraSelections().size(), 0);

@@ -93,7 +93,10 @@ TEST(Checker, GoldenFindings) {
          {}},
         {"braces and bars",
          "H\xC3\xA9llo {a|b\r\nx}y\r\nfoo|bar\r\n{a|{b|c}}\r\n{a|b}|c\r\n    a}b|c\r\nlast {a",
-         {finding("1:7: error",
+         {finding("1:6: note",
+                  "the space before \"{\" is dropped; write \"\\s\\\" for a space that stays",
+                  "dropped-space"),
+          finding("1:7: error",
                   "\"{\" is not closed: its last alternative runs to the end of the line",
                   "unclosed-brace"),
           finding("2:2: error", "\"}\" has no \"{\" before it: it only breaks the line",
@@ -114,9 +117,36 @@ TEST(Checker, GoldenFindings) {
           finding("6:8: warning",
                   "\"|\" outside a block is dropped: the text after it becomes an alternative",
                   "bar-outside-block"),
+          finding("7:5: note",
+                  "the space before \"{\" is dropped; write \"\\s\\\" for a space that stays",
+                  "dropped-space"),
           finding("7:6: error",
                   "\"{\" is not closed: its last alternative runs to the end of the line",
                   "unclosed-brace")}},
+        {"spaces beside blocks and at the ends of lines",
+         "Hello {Ann|Bob} and welcome \r\n{a|b} {c|d} \r\nx  {a|b}  y\r\n {a}\r\n    kept \r\n"
+         "\\msg\\ hi \r\n  \r\nstart not dropped here",
+         {finding("1:6: note",
+                  "the space before \"{\" is dropped; write \"\\s\\\" for a space that stays",
+                  "dropped-space"),
+          finding("1:16: note",
+                  "the space after \"}\" is dropped; write \"\\s\\\" for a space that stays",
+                  "dropped-space"),
+          finding("1:28: note",
+                  "the space at the end of the line is dropped; write \"\\s\\\" for a space "
+                  "that stays",
+                  "dropped-space"),
+          finding("2:6: note",
+                  "the space between \"}\" and \"{\" is dropped, and the blocks on either side "
+                  "become one; write \"\\s\\\" for a space that stays",
+                  "dropped-space"),
+          finding("2:12: note",
+                  "the space at the end of the line is dropped; write \"\\s\\\" for a space "
+                  "that stays",
+                  "dropped-space"),
+          finding("4:1: note",
+                  "the space before \"{\" is dropped; write \"\\s\\\" for a space that stays",
+                  "dropped-space")}},
         {"draws and jumps",
          "\\if\\ 1 = Other\r\n\\if\\ 0 = Other\r\n\\rnd\\ x\r\n\\rnd\\ 0\r\n  \\rnd\\ 2.5\r\n"
          "\\if\\ 3 = Other\r\n\\if\\ 1\r\n\\if\\ y = Other\r\n\\if\\ 2 = Missing\r\n"
@@ -212,7 +242,7 @@ TEST(Checker, GoldenFindings) {
                   "only the first 100 \"\\v\" lines are kept: this one is dropped",
                   "variable-limit")}},
         {"names and block references",
-         "Hi {a|b}\\s\\\\b\\\\^\\\r\n"
+         "Hi\\s\\{a|b}\\s\\\\b\\\\^\\\r\n"
          "\\unknown\\ \\i1\\ \\i9\\ \\i0\\ \\i07\\ \\i100\\ \\end\\ \\msg\\ \\S\\\r\n"
          "{\\i1\\|\\nope\\}\r\n",
          {finding("2:1: warning",

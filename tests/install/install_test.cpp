@@ -78,7 +78,7 @@ private:
 TempFolder* Installed::folder_ = nullptr;
 
 TEST_F(Installed, EveryPartIsInItsPlace) {
-    const char* programs[] = {"bin/korvex5", "bin/korvex-gen", "share/korvex5/Extra/qz",
+    const char* programs[] = {"bin/korvex5", "bin/korvex-gen", "lib/korvex5/qz",
                               "share/korvex5/Extra/Notepad2.exe"};
     for (const char* program : programs) {
         EXPECT_EQ(fs::status(prefix() / program).permissions() & fs::perms::owner_exec,
@@ -96,6 +96,9 @@ TEST_F(Installed, EveryPartIsInItsPlace) {
         "share/icons/hicolor/128x128/apps/org.example.korvex5.png",
         "share/icons/hicolor/256x256/apps/org.example.korvex5.png",
         "share/man/man1/korvex-gen.1.gz",
+        "share/man/man1/korvex5.1.gz",
+        "share/doc/korvex5/copyright",
+        "share/doc/korvex5/changelog.gz",
     };
     for (const char* file : files) {
         EXPECT_GT(fs::file_size(prefix() / file), 0u) << file;
@@ -117,6 +120,8 @@ TEST_F(Installed, FirstStartMakesTheUsersFolderAndLaterStartsKeepItsFiles) {
             EXPECT_EQ(readBytes(user / relative), readBytes(entry.path())) << relative;
         }
     }
+    // The runtime template, kept with the programs, is where runtime creation looks for it.
+    EXPECT_EQ(readBytes(user / "Extra/qz"), readBytes(prefix() / "lib/korvex5/qz"));
 
     data_.write("Korvex5/Projects/Mine.ini", "{my|own} script\r\n");
     data_.write("Korvex5/Extra/Setting.ini", "dnask = 1\r\n");

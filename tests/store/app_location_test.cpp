@@ -44,7 +44,9 @@ struct Installation {
         temp.write("share/korvex5/Examples/Welcome.ini", "{Hello|Hi} world\r\n");
         temp.write("share/korvex5/Extra/Setting.ini", "dnask = 0\r\n");
         temp.write("share/korvex5/Extra/Help.html", "<p>help</p>");
-        temp.write("share/korvex5/Extra/qz", "runtime 2");
+        temp.write("share/korvex5/Extra/Help/start.png", "picture 2");
+        temp.write((installedPrograms(skeleton) / "qz").lexically_relative(temp.path()).string(),
+                   "runtime 2");
         temp.write("share/korvex5/Extra/Notepad2.exe", "#!/bin/sh\n");
         fs::permissions(skeleton / "Extra/Notepad2.exe", fs::perms(0755));
     }
@@ -72,10 +74,11 @@ TEST(AppLocation, FirstStartMakesThePerUserFolderFromTheSkeleton) {
     for (const char* folder : {"Projects", "Temp", "Exported", "Examples", "Extra"}) {
         EXPECT_TRUE(fs::is_directory(install.user / folder)) << folder;
     }
-    for (const char* file : {"Examples/Welcome.ini", "Extra/Setting.ini", "Extra/Help.html",
-                             "Extra/qz", "Extra/Notepad2.exe"}) {
+    for (const char* file :
+         {"Examples/Welcome.ini", "Extra/Setting.ini", "Extra/Help.html", "Extra/Notepad2.exe"}) {
         EXPECT_EQ(readBytes(install.user / file), readBytes(install.skeleton / file)) << file;
     }
+    EXPECT_EQ(readBytes(install.user / "Extra/qz"), "runtime 2");  // from the programs' folder
     // The launcher must stay a program.
     EXPECT_EQ(fs::status(install.user / "Extra/Notepad2.exe").permissions() & fs::perms::owner_exec,
               fs::perms::owner_exec);
@@ -94,16 +97,19 @@ TEST(AppLocation, LaterStartsAddMissingFilesAndKeepTheUsers) {
     }
     fs::remove(install.user / "Extra/Help.html");
     install.temp.write("data/Korvex5/Extra/qz", "runtime 1");  // left by an older version
+    install.temp.write("data/Korvex5/Extra/Help/start.png", "picture 1");
 
-    const SeedReport report = seedAppFolder(install.skeleton, install.user);
+    const SeedReport report =
+        seedAppFolder(install.skeleton, install.user, installedPrograms(install.skeleton));
     EXPECT_TRUE(report.problems.empty());
     EXPECT_EQ(report.copied, 1);
-    EXPECT_EQ(report.replaced, 1);
+    EXPECT_EQ(report.replaced, 2);
     for (const auto& [file, bytes] : usersFiles) {
         EXPECT_EQ(readBytes(install.user / file), bytes) << file;
     }
     EXPECT_EQ(readBytes(install.user / "Extra/Help.html"), "<p>help</p>");
     EXPECT_EQ(readBytes(install.user / "Extra/qz"), "runtime 2");
+    EXPECT_EQ(readBytes(install.user / "Extra/Help/start.png"), "picture 2");
 }
 
 TEST(AppLocation, AFolderThatCannotBeMadeLeavesTheSkeletonToReadWithAWarning) {
@@ -127,14 +133,14 @@ TEST(AppLocation, FilesThatCannotBeCopiedAreNamedAndTheFolderIsStillUsed) {
     EXPECT_EQ(choice.folder, install.user);
     EXPECT_EQ(readBytes(install.user / "Examples/Welcome.ini"), "{Hello|Hi} world\r\n");
     ASSERT_EQ(choice.warnings.size(), 1u);
-    // The folder and its four files: three problems named, the rest counted.
+    // The folder, its Help folder and its five files: three problems named, the rest counted.
     const std::string& warning = choice.warnings[0];
     const std::string notADirectory = reason(std::errc::not_a_directory);
     EXPECT_TRUE(warning.starts_with("Could not create \"" + (install.user / "Extra").string() +
                                     "\": " + notADirectory + ".\nCould not write \"" +
                                     (install.user / "Extra").string() + "/"))
         << warning;
-    EXPECT_TRUE(warning.ends_with(".\n2 more files or folders could not be prepared either."))
+    EXPECT_TRUE(warning.ends_with(".\n4 more files or folders could not be prepared either."))
         << warning;
 }
 
