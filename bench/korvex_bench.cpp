@@ -3,7 +3,9 @@
 // checking the largest script against generating it once, and listing every text of the
 // smallest against generating as many.
 //
-//   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER]
+//   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER] [--part NAME]
+//
+// NAME runs one part alone: generation, floor, out or similarity.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -139,6 +141,51 @@ void checkAndList(const std::string& gen, const fs::path& root, int runs) {
                 listed.peakKiB - fewer.peakKiB);
 }
 
+// korvex-gen against the plain C++ floor on the floor's own three workloads, the two run in
+// turns: with --seed 1, and without a seed, as users run it, where every block's draw re-seeds
+// from the clock (target: at most 1.15 times the floor either way).
+void floorRatios(const std::string& gen, const fs::path& root, int runs) {
+    const fs::path dir = root / "floor";
+    fs::create_directories(dir);
+    const std::string make =
+        "python3 '" KORVEX_FLOOR_WORKLOADS "' '" + dir.string() + "' >/dev/null";
+    if (std::system(make.c_str()) != 0) {
+        std::fprintf(stderr, "could not make the floor's workloads\n");
+        std::exit(1);
+    }
+    std::printf("\n%-14s %10s %10s %10s %8s %8s\n", "against floor", "floor ms", "seed 1 ms",
+                "no seed ms", "seed 1", "no seed");
+    for (const auto& [size, k] : {std::pair{"large", 1}, {"medium", 20}, {"small", 1000}}) {
+        const std::string script = (dir / (std::string(size) + ".tpl")).string();
+        const std::string count = std::to_string(k);
+        const std::vector<std::string> seeded{gen, "--seed", "1", "-n", count, script};
+        const std::vector<std::string> unseeded{gen, "-n", count, script};
+        std::vector<std::string> floor{KORVEX_FLOOR_PROGRAM, script, count};
+        if (k > 1) {
+            floor.emplace_back("--reparse");  // korvex-gen reads the script for every text
+        }
+        std::vector<double> times[3];
+        for (int r = 0; r <= runs; ++r) {
+            const double f = runOnce(floor).ms;
+            const double s = runOnce(seeded).ms;
+            const double u = runOnce(unseeded).ms;
+            if (r > 0) {  // the first round only warms the caches
+                times[0].push_back(f);
+                times[1].push_back(s);
+                times[2].push_back(u);
+            }
+        }
+        const double f = median(times[0]);
+        const double s = median(times[1]);
+        const double u = median(times[2]);
+        std::printf("%-14s %10.1f %10.1f %10.1f %7.2f%s %7.2f%s\n",
+                    (std::string(size) + "x" + count).c_str(), f, s, u, s / f,
+                    s <= 1.15 * f ? " " : "!", u / f, u <= 1.15 * f ? " " : "!");
+    }
+}
+
+void generation(const std::string& gen, const fs::path& root, int runs);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,6 +195,7 @@ int main(int argc, char** argv) {
     }
     const std::string gen = fs::absolute(argv[1]).string();
     int runs = 7;
+    std::string part;
     // Working files of large scripts go to memory-backed storage where there is one, unless
     // --dir names a folder: on this disk, creating files right after deleting many is slow in
     // a way that says nothing about the program.
@@ -158,11 +206,29 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--dir") {
             base = fs::absolute(argv[i + 1]);
+        } else if (option == "--part") {
+            part = argv[i + 1];
         }
     }
     const fs::path root = base / ("korvex-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
+    std::printf("korvex-gen benchmark: %s, median of %d runs, work folder under %s\n", gen.c_str(),
+                runs, base.c_str());
+    auto wanted = [&](const char* name) { return part.empty() || part == name; };
+    if (wanted("floor")) {
+        floorRatios(gen, root, runs);
+    }
+    if (wanted("generation")) {
+        generation(gen, root, runs);
+    }
+    fs::remove_all(root);
+    return 0;
+}
+
+namespace {
+
+void generation(const std::string& gen, const fs::path& root, int runs) {
     struct Workload {
         const char* name;
         std::string script;
@@ -176,9 +242,7 @@ int main(int argc, char** argv) {
         {"50,000 blocks of 4", korvex::bench::blockScript(50000, 4), 1, 60, 50000},
     };
 
-    std::printf("korvex-gen benchmark: %s, median of %d runs, work folder under %s\n\n",
-                gen.c_str(), runs, base.c_str());
-    std::printf("%-20s %9s %6s %10s %9s %12s %10s %9s\n", "workload", "size", "gens", "time ms",
+    std::printf("\n%-20s %9s %6s %10s %9s %12s %10s %9s\n", "workload", "size", "gens", "time ms",
                 "target", "gens/s", "peak KiB", "peak/size");
     double largestExtraMs = 0;
     for (const auto& w : workloads) {
@@ -207,6 +271,6 @@ int main(int argc, char** argv) {
         "%.1f ms here: %.2f times (target at most 1.5).\n",
         largestExtraMs, files, createMs, largestExtraMs / createMs);
     checkAndList(gen, root, runs);
-    fs::remove_all(root);
-    return 0;
 }
+
+}  // namespace
