@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,60 @@ double fileCreationMs(const fs::path& dir, std::size_t count, int runs) {
     }
     fs::remove_all(dir);
     return median(times);
+}
+
+// The plain loop --out is measured against: `count` files of `text` each, in a fresh folder.
+double plainFileLoopMs(const fs::path& dir, std::size_t count, const std::string& text) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const auto start = Clock::now();
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::string name = (dir / ("text-" + std::to_string(i) + ".txt")).string();
+        std::FILE* f = std::fopen(name.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// --out with 10^5 texts of the 30-line script against generating them to standard output plus
+// a plain loop writing as many files of that size (target: at most 2 times on memory-backed
+// storage, 3 times on disk), on both kinds of storage, the loop and --out in turns.
+void outFiles(const std::string& gen, const fs::path& root, const fs::path& diskBase, int runs) {
+    const fs::path script = root / "letter.ini";
+    std::ofstream(script, std::ios::binary) << korvex::bench::smallScript();
+    constexpr std::size_t kTexts = 100'000;
+    const std::string count = std::to_string(kTexts);
+    const fs::path sample = root / "sample";
+    // One text as --out writes it: the plain loop writes files of its size.
+    measure({gen, "--seed", "1", "--out", sample.string(), script.string()}, 1, &sample);
+    std::string text;
+    for (const auto& entry : fs::directory_iterator(sample)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const double generated = measure({gen, "-n", count, script.string()}, runs, nullptr).ms;
+    std::printf("\n%-30s %10s %10s %10s %8s\n", "--out, 100,000 texts", "gen ms", "loop ms",
+                "--out ms", "ratio");
+    const std::pair<const char*, fs::path> places[] = {{"memory", root}, {"disk", diskBase}};
+    for (const auto& [kind, base] : places) {
+        const fs::path dir = base / ("korvex-bench-out-" + std::to_string(::getpid()));
+        const int turns = kind == std::string("disk") ? std::min(runs, 3) : runs;
+        std::vector<double> loops, outs;
+        for (int r = 0; r < turns; ++r) {
+            loops.push_back(plainFileLoopMs(dir, kTexts, text));
+            fs::remove_all(dir);
+            outs.push_back(runOnce({gen, "-n", count, "--out", dir.string(), script.string()}).ms);
+            fs::remove_all(dir);
+        }
+        const double loop = median(loops);
+        const double out = median(outs);
+        const double ratio = out / (generated + loop);
+        const double target = kind == std::string("disk") ? 3 : 2;
+        std::printf("%-30s %10.1f %10.1f %10.1f %7.2f%s (target at most %.0f; under %s)\n",
+                    (std::string("  on ") + kind).c_str(), generated, loop, out, ratio,
+                    ratio <= target ? " " : "!", target, base.c_str());
+    }
 }
 
 // --check of the 50,000-block script against one generation of it (target: at most twice
@@ -218,6 +273,11 @@ int main(int argc, char** argv) {
     auto wanted = [&](const char* name) { return part.empty() || part == name; };
     if (wanted("floor")) {
         floorRatios(gen, root, runs);
+    }
+    if (wanted("out")) {
+        // Beside the benchmark program: the build folder, on the disk the project lives on.
+        const fs::path disk = fs::read_symlink("/proc/self/exe").parent_path();
+        outFiles(gen, root, disk, runs);
     }
     if (wanted("generation")) {
         generation(gen, root, runs);
