@@ -88,7 +88,8 @@ FolderWriter::Failure FolderWriter::add(std::string_view nameView, std::string_v
                 if (const Failure before = flush()) {
                     return before;
                 }
-                if (const std::error_code error = store::replaceFileContent(folder_ / name, bytes)) {
+                if (const std::error_code error =
+                        store::replaceFileContent(folder_ / name, bytes)) {
                     return {error, folder_ / name};
                 }
                 ++placed_;
@@ -106,8 +107,8 @@ FolderWriter::Failure FolderWriter::add(std::string_view nameView, std::string_v
     for (int attempt = 0; attempt < 16 && file.fd < 0; ++attempt) {
         file.temp = store::temporaryName();
         // O_EXCL: never take over a file that exists.
-        file.fd = ::openat(folderFd_, file.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                           0666);
+        file.fd =
+            ::openat(folderFd_, file.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file.fd < 0 && errno != EEXIST) {
             return fail(errno);
         }

@@ -15,9 +15,9 @@
 namespace korvex::batch {
 
 struct FolderWriterOptions {
-    std::size_t chunkFiles = 256;           ///< files a chunk, each open until it is synced
+    std::size_t chunkFiles = 256;  ///< files a chunk, each open until it is synced
     std::size_t chunkBytes = std::size_t{64} << 20;  ///< or this many bytes, whichever first
-    bool replace = false;                   ///< replace files that exist
+    bool replace = false;                            ///< replace files that exist
     /// Put files in place with a hard link and an unlink, as on a file system without a
     /// no-replace rename (for the tests of that way).
     bool byLinking = false;

@@ -1,0 +1,90 @@
+#pragma once
+// --max-similarity's question, whether a new text is more than P percent like some text kept,
+// answered without comparing it with every one of them, and with the same answer.
+//
+// Two shingle sets A and B are more than P percent alike (Jaccard) only when the shingles in
+// one of them alone, d of them, satisfy (100 - P)(|A| + |B|) > (100 + P) d, which also means
+// d < |B| (100 - P) / P. Each kept set B is filed under m > that bound groups of its shingles
+// (a shingle's group comes from a hash of its number), each group by the exact contents B has
+// in it. The d differing shingles fall into at most d < m groups, so a set that is close
+// enough to B has exactly B's contents in at least one group and finds B there: a lookup
+// never misses a near copy, it only also finds some that are not, and every text found is
+// compared, first by a sketch: the parities of 256 buckets of its shingles, whose differences
+// from the probe's are a lower bound on d, then exactly. (MinHash bands, as --similarity uses, would miss a near copy now and then,
+// and change which texts are kept.) A comparison stops as soon as the shingles left can no
+// longer bring the pair above P. Low limits need so many groups that sets are compared one by
+// one instead, still with the early stop.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "batch/shingles.h"
+
+namespace korvex::batch {
+
+/// Whether the set `a` (plus `aOnly` shingles no kept set has) is more than `percent` percent
+/// like `b`, as likeness(a, b, aOnly).above(percent) answers, stopping early once it cannot be.
+bool moreAlikeThan(std::span<const std::uint32_t> a, std::uint32_t aOnly,
+                   std::span<const std::uint32_t> b, double percent);
+
+class NearCopies {
+public:
+    /// `exhaustive`: compare with every set kept, in full (the reference for the index).
+    explicit NearCopies(double percent, bool exhaustive = false);
+
+    /// Whether the probed set (ShingleSets::probe, in any order) is more than the limit like a
+    /// set of `sets` that was added here.
+    bool tooAlike(const ShingleSets& sets, std::span<const std::uint32_t> probe,
+                  std::uint32_t unknown);
+    /// Files set `i` of `sets`, the last one added.
+    void add(const ShingleSets& sets, std::size_t i);
+    /// Sets compared exactly so far.
+    std::uint64_t compared() const { return compared_; }
+    std::uint64_t visited() const { return visited_; }
+
+private:
+    // A slot of the table from a group's key to the sets filed under it: the first set in
+    // the slot, any others in a list of their own.
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t first;
+        std::uint32_t more;
+    };
+    static constexpr unsigned kSketchWords = 4;
+    using Sketch = std::array<std::uint64_t, kSketchWords>;
+    static Sketch sketchOf(std::span<const std::uint32_t> set);
+    /// How a set of `size` shingles is filed: the number of groups, plus kPaired when it is
+    /// filed under pairs of groups; kOneByOne when it is compared with every probe.
+    unsigned schemeFor(std::size_t size) const;
+    void groupKeys(std::span<const std::uint32_t> set, unsigned scheme,
+                   std::vector<std::uint64_t>& keys) const;
+    void file(std::uint64_t key, std::uint32_t set);
+    bool compare(const ShingleSets& sets, std::size_t k, std::span<const std::uint32_t> probe,
+                 std::uint32_t unknown);
+    bool visit(const ShingleSets& sets, std::uint32_t k, std::span<const std::uint32_t> probe,
+               std::uint32_t unknown);
+
+    double percent_;
+    bool exhaustive_;
+    std::size_t added_ = 0;
+    std::size_t emptyKept_ = 0;
+    std::vector<std::uint32_t> oneByOne_;  ///< sets that need too many groups
+    std::vector<unsigned> schemes_;        ///< the schemes in use, each once
+    std::vector<Slot> slots_;
+    std::size_t filled_ = 0;
+    std::vector<std::vector<std::uint32_t>> lists_;
+    std::vector<Sketch> sketches_;
+    Sketch probeSketch_{};
+    std::vector<std::uint32_t> sortedProbe_;
+    std::vector<std::uint32_t> seenAt_;  ///< per set, the probe that last compared it
+    std::uint32_t probeNumber_ = 0;
+    std::vector<std::uint64_t> keys_;                // scratch
+    mutable std::vector<std::uint64_t> hashes_;      // scratch
+    std::uint64_t compared_ = 0;
+    std::uint64_t visited_ = 0;
+};
+
+}  // namespace korvex::batch
