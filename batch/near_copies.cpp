@@ -10,10 +10,8 @@ namespace {
 constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ULL;
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 // Beyond this many groups a set is compared one by one: the index would cost more than it
-// saves. Sets are filed under pairs of groups up to kMostPairedGroups (120 pairs).
+// saves.
 constexpr unsigned kMostGroups = 64;
-constexpr unsigned kMostPairedGroups = 16;
-constexpr unsigned kPaired = 1000;
 constexpr unsigned kOneByOne = 0;
 
 std::uint64_t mix(std::uint64_t z) {
@@ -33,8 +31,8 @@ bool moreAlikeThan(std::span<const std::uint32_t> a, std::uint32_t aOnly,
     // The pair is above the limit only while the shingles of one alone, d, keep
     // (100 - P)(|A| + |B|) > (100 + P) d; the margin keeps rounding on the side of comparing.
     const double most = (100.0 - percent) * static_cast<double>(sizes) / (100.0 + percent) + 1e-6;
-    const std::size_t sizeGap = a.size() + aOnly > b.size() ? a.size() + aOnly - b.size()
-                                                            : b.size() - a.size() - aOnly;
+    const std::size_t sizeGap =
+        a.size() + aOnly > b.size() ? a.size() + aOnly - b.size() : b.size() - a.size() - aOnly;
     if (static_cast<double>(sizeGap) > most) {
         return false;
     }
@@ -70,57 +68,41 @@ bool moreAlikeThan(std::span<const std::uint32_t> a, std::uint32_t aOnly,
 NearCopies::NearCopies(double percent, bool exhaustive)
     : percent_(percent), exhaustive_(exhaustive) {}
 
-unsigned NearCopies::schemeFor(std::size_t size) const {
+unsigned NearCopies::groupsFor(std::size_t size) const {
     if (exhaustive_ || percent_ <= 0.0) {
         return kOneByOne;
     }
-    // The most shingles a near copy of a set this size can have apart from it.
+    // The most shingles a near copy of a set this size can have apart from it; one group more
+    // than that leaves a group clean.
     const double apart = static_cast<double>(size) * (100.0 - percent_) / percent_;
     if (apart >= kMostGroups) {
         return kOneByOne;
     }
-    const auto most = static_cast<unsigned>(std::floor(apart * (1 + 1e-9) + 1e-9));
-    // One group more than that leaves a group clean; two more leave two, and filing the set
-    // under every pair of groups finds far fewer sets that are not near copies, for as many
-    // keys as there are pairs.
-    // More groups than needed find a few more sets that are not near copies, but an even
-    // count puts sets of nearly the same size under the same keys: a probe looks up fewer.
-    const unsigned paired = (most + 3) / 2 * 2;
-    return paired <= kMostPairedGroups ? kPaired + paired : most + 1;
+    return static_cast<unsigned>(std::floor(apart * (1 + 1e-9) + 1e-9)) + 1;
 }
 
-void NearCopies::groupKeys(std::span<const std::uint32_t> set, unsigned scheme,
+void NearCopies::groupKeys(std::span<const std::uint32_t> set, unsigned groups,
                            std::vector<std::uint64_t>& keys) const {
-    const unsigned groups = scheme % kPaired;
     // Sums of the shingles' hashes: the same for the same contents in whatever order.
-    hashes_.assign(groups, 0);
+    keys.assign(groups, 0);
     for (const std::uint32_t shingle : set) {
         const std::uint64_t h = mix(shingle + kGolden);
-        hashes_[((h >> 32) * groups) >> 32] += h;
+        keys[((h >> 32) * groups) >> 32] += h;
     }
-    keys.clear();
-    const std::uint64_t salt = static_cast<std::uint64_t>(scheme) << 40;
-    if (scheme < kPaired) {
-        for (unsigned g = 0; g < groups; ++g) {
-            keys.push_back(mix(hashes_[g] + salt + g * kGolden));
-        }
-        return;
-    }
+    const std::uint64_t salt = static_cast<std::uint64_t>(groups) << 40;
     for (unsigned g = 0; g < groups; ++g) {
-        for (unsigned h = g + 1; h < groups; ++h) {
-            keys.push_back(mix(hashes_[g] * kGolden + hashes_[h] + salt + (g << 8) + h));
-        }
+        keys[g] = mix(keys[g] + salt + g * kGolden);
     }
 }
 
-void NearCopies::file(std::uint64_t key, std::uint32_t set) {
-    if (2 * (filled_ + 1) > slots_.size()) {
-        std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()), Slot{0, kNone, kNone});
+void NearCopies::file(std::uint64_t key, const Posting& posting) {
+    if (2 * (lists_.size() + 1) > slots_.size()) {
+        std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()), Slot{0, kNone});
         old.swap(slots_);
         for (const Slot& slot : old) {
-            if (slot.first != kNone) {
+            if (slot.list != kNone) {
                 std::size_t at = slot.key & (slots_.size() - 1);
-                while (slots_[at].first != kNone) {
+                while (slots_[at].list != kNone) {
                     at = (at + 1) & (slots_.size() - 1);
                 }
                 slots_[at] = slot;
@@ -128,27 +110,22 @@ void NearCopies::file(std::uint64_t key, std::uint32_t set) {
         }
     }
     std::size_t at = key & (slots_.size() - 1);
-    while (slots_[at].first != kNone && slots_[at].key != key) {
+    while (slots_[at].list != kNone && slots_[at].key != key) {
         at = (at + 1) & (slots_.size() - 1);
     }
     Slot& slot = slots_[at];
-    if (slot.first == kNone) {
-        slot = {key, set, kNone};
-        ++filled_;
-    } else {
-        if (slot.more == kNone) {
-            slot.more = static_cast<std::uint32_t>(lists_.size());
-            lists_.emplace_back();
-        }
-        lists_[slot.more].push_back(set);
+    if (slot.list == kNone) {
+        slot = {key, static_cast<std::uint32_t>(lists_.size())};
+        lists_.emplace_back();
     }
+    lists_[slot.list].push_back(posting);
 }
 
 NearCopies::Sketch NearCopies::sketchOf(std::span<const std::uint32_t> set) {
     Sketch sketch{};
     for (const std::uint32_t shingle : set) {
         const std::uint64_t h = mix(shingle ^ 0x5BD1E995u);
-        sketch[(h >> 6) % kSketchWords] ^= std::uint64_t{1} << (h & 63);
+        sketch[(h >> 6) & 1] ^= std::uint64_t{1} << (h & 63);
     }
     return sketch;
 }
@@ -160,19 +137,21 @@ void NearCopies::add(const ShingleSets& sets, std::size_t i) {
         ++emptyKept_;  // like only another text without words
         return;
     }
-    sketches_.resize(std::max(sketches_.size(), i + 1));
-    sketches_[i] = sketchOf(set);
-    const unsigned scheme = schemeFor(set.size());
-    if (scheme == kOneByOne) {
+    const unsigned groups = groupsFor(set.size());
+    if (groups == kOneByOne) {
         oneByOne_.push_back(static_cast<std::uint32_t>(i));
         return;
     }
-    if (std::find(schemes_.begin(), schemes_.end(), scheme) == schemes_.end()) {
-        schemes_.push_back(scheme);
+    if (std::find(groupCounts_.begin(), groupCounts_.end(), groups) == groupCounts_.end()) {
+        groupCounts_.push_back(groups);
     }
-    groupKeys(set, scheme, keys_);
+    const Sketch sketch = sketchOf(set);
+    const Posting posting{{sketch[0], sketch[1]},
+                          static_cast<std::uint32_t>(i),
+                          static_cast<std::uint32_t>(set.size())};
+    groupKeys(set, groups, keys_);
     for (const std::uint64_t key : keys_) {
-        file(key, static_cast<std::uint32_t>(i));
+        file(key, posting);
     }
 }
 
@@ -188,25 +167,34 @@ bool NearCopies::compare(const ShingleSets& sets, std::size_t k,
                        : moreAlikeThan(probe, unknown, sets.set(k), percent_);
 }
 
-bool NearCopies::visit(const ShingleSets& sets, std::uint32_t k,
-                       std::span<const std::uint32_t> probe, std::uint32_t unknown) {
-    if (seenAt_[k] == probeNumber_) {
-        return false;
+namespace {
+
+struct ProbeBound {
+    NearCopies::Sketch sketch;
+    double unknown;
+    double perApart;  // 100 + P
+    double allowed;   // (100 - P) a shingle of either set
+    double base;      // (100 - P) times the probe's shingles, and the margin
+};
+
+// The first posting from `at` on whose pair may be above the limit: shingles both have cancel
+// out of the parities, and every bucket left odd holds at least one shingle of one set alone,
+// so the odd buckets are a lower bound on those. The scan most probes spend their time in,
+// built twice so that processors with a popcount instruction use it.
+[[gnu::target_clones("popcnt", "default")]] std::size_t nextPossible(
+    const NearCopies::Posting* postings, std::size_t at, std::size_t end, const ProbeBound& bound) {
+    for (; at < end; ++at) {
+        const NearCopies::Posting& p = postings[at];
+        const int odd = std::popcount(p.sketch[0] ^ bound.sketch[0]) +
+                        std::popcount(p.sketch[1] ^ bound.sketch[1]);
+        if ((odd + bound.unknown) * bound.perApart <= bound.base + bound.allowed * p.size) {
+            break;
+        }
     }
-    seenAt_[k] = probeNumber_;
-    ++visited_;
-    // Shingles both have cancel out of the parities; every bucket left odd holds at least one
-    // shingle of one of them alone.
-    unsigned apart = unknown;
-    for (unsigned w = 0; w < kSketchWords; ++w) {
-        apart += static_cast<unsigned>(std::popcount(sketches_[k][w] ^ probeSketch_[w]));
-    }
-    const double sizes = static_cast<double>(probe.size() + unknown + sets.set(k).size());
-    if (static_cast<double>(apart) * (100.0 + percent_) > (100.0 - percent_) * sizes + 1e-6) {
-        return false;
-    }
-    return compare(sets, k, probe, unknown);
+    return at;
 }
+
+}  // namespace
 
 bool NearCopies::tooAlike(const ShingleSets& sets, std::span<const std::uint32_t> probe,
                           std::uint32_t unknown) {
@@ -222,37 +210,38 @@ bool NearCopies::tooAlike(const ShingleSets& sets, std::span<const std::uint32_t
             return true;
         }
     }
+    if (groupCounts_.empty()) {
+        return false;
+    }
     if (++probeNumber_ == 0) {
         std::fill(seenAt_.begin(), seenAt_.end(), 0);
         probeNumber_ = 1;
     }
+    const ProbeBound bound{sketchOf(probe), static_cast<double>(unknown), 100.0 + percent_,
+                           100.0 - percent_,
+                           (100.0 - percent_) * static_cast<double>(probe.size() + unknown) + 1e-6};
     // The probe's shingles that no kept set has are left out of its keys: in a group where a
     // near copy agrees with it exactly there are none.
-    probeSketch_ = sketchOf(probe);
-    for (const unsigned scheme : schemes_) {
-        groupKeys(probe, scheme, keys_);
-        // The table is large and each key lands anywhere in it: asking for all the slots at
-        // once waits for memory once instead of once a key.
-        for (const std::uint64_t key : keys_) {
-            __builtin_prefetch(&slots_[key & (slots_.size() - 1)]);
-        }
+    for (const unsigned groups : groupCounts_) {
+        groupKeys(probe, groups, keys_);
         for (const std::uint64_t key : keys_) {
             std::size_t at = key & (slots_.size() - 1);
-            while (slots_[at].first != kNone && slots_[at].key != key) {
+            while (slots_[at].list != kNone && slots_[at].key != key) {
                 at = (at + 1) & (slots_.size() - 1);
             }
-            const Slot& slot = slots_[at];
-            if (slot.first == kNone) {
+            if (slots_[at].list == kNone) {
                 continue;
             }
-            if (visit(sets, slot.first, probe, unknown)) {
-                return true;
-            }
-            if (slot.more != kNone) {
-                for (const std::uint32_t k : lists_[slot.more]) {
-                    if (visit(sets, k, probe, unknown)) {
-                        return true;
-                    }
+            const std::vector<Posting>& list = lists_[slots_[at].list];
+            for (std::size_t p = nextPossible(list.data(), 0, list.size(), bound); p < list.size();
+                 p = nextPossible(list.data(), p + 1, list.size(), bound)) {
+                const std::uint32_t k = list[p].set;
+                if (seenAt_[k] == probeNumber_) {
+                    continue;
+                }
+                seenAt_[k] = probeNumber_;
+                if (compare(sets, k, probe, unknown)) {
+                    return true;
                 }
             }
         }

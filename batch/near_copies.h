@@ -9,11 +9,11 @@
 // in it. The d differing shingles fall into at most d < m groups, so a set that is close
 // enough to B has exactly B's contents in at least one group and finds B there: a lookup
 // never misses a near copy, it only also finds some that are not, and every text found is
-// compared, first by a sketch: the parities of 256 buckets of its shingles, whose differences
-// from the probe's are a lower bound on d, then exactly. (MinHash bands, as --similarity uses, would miss a near copy now and then,
-// and change which texts are kept.) A comparison stops as soon as the shingles left can no
-// longer bring the pair above P. Low limits need so many groups that sets are compared one by
-// one instead, still with the early stop.
+// compared, first by a sketch: the parities of 128 buckets of its shingles, whose differences
+// from the probe's are a lower bound on d, then exactly. (MinHash bands, as --similarity uses,
+// would miss a near copy now and then, and change which texts are kept.) A comparison stops as soon
+// as the shingles left can no longer bring the pair above P. Low limits need so many groups that
+// sets are compared one by one instead, still with the early stop.
 
 #include <array>
 #include <cstddef>
@@ -43,48 +43,43 @@ public:
     void add(const ShingleSets& sets, std::size_t i);
     /// Sets compared exactly so far.
     std::uint64_t compared() const { return compared_; }
-    std::uint64_t visited() const { return visited_; }
+
+    using Sketch = std::array<std::uint64_t, 2>;
+    /// A set filed under a key: its sketch, its number and its size, side by side, so that a
+    /// probe goes through the sets of a key in one sweep.
+    struct Posting {
+        Sketch sketch;
+        std::uint32_t set;
+        std::uint32_t size;
+    };
 
 private:
-    // A slot of the table from a group's key to the sets filed under it: the first set in
-    // the slot, any others in a list of their own.
     struct Slot {
-        std::uint64_t key = 0;
-        std::uint32_t first;
-        std::uint32_t more;
+        std::uint64_t key;
+        std::uint32_t list;
     };
-    static constexpr unsigned kSketchWords = 4;
-    using Sketch = std::array<std::uint64_t, kSketchWords>;
     static Sketch sketchOf(std::span<const std::uint32_t> set);
-    /// How a set of `size` shingles is filed: the number of groups, plus kPaired when it is
-    /// filed under pairs of groups; kOneByOne when it is compared with every probe.
-    unsigned schemeFor(std::size_t size) const;
-    void groupKeys(std::span<const std::uint32_t> set, unsigned scheme,
+    /// The groups a set of `size` shingles is filed under; kOneByOne (0) when it is compared
+    /// with every probe instead.
+    unsigned groupsFor(std::size_t size) const;
+    void groupKeys(std::span<const std::uint32_t> set, unsigned groups,
                    std::vector<std::uint64_t>& keys) const;
-    void file(std::uint64_t key, std::uint32_t set);
+    void file(std::uint64_t key, const Posting& posting);
     bool compare(const ShingleSets& sets, std::size_t k, std::span<const std::uint32_t> probe,
                  std::uint32_t unknown);
-    bool visit(const ShingleSets& sets, std::uint32_t k, std::span<const std::uint32_t> probe,
-               std::uint32_t unknown);
 
     double percent_;
     bool exhaustive_;
-    std::size_t added_ = 0;
     std::size_t emptyKept_ = 0;
     std::vector<std::uint32_t> oneByOne_;  ///< sets that need too many groups
-    std::vector<unsigned> schemes_;        ///< the schemes in use, each once
-    std::vector<Slot> slots_;
-    std::size_t filled_ = 0;
-    std::vector<std::vector<std::uint32_t>> lists_;
-    std::vector<Sketch> sketches_;
-    Sketch probeSketch_{};
-    std::vector<std::uint32_t> sortedProbe_;
+    std::vector<unsigned> groupCounts_;    ///< the group counts in use, each once
+    std::vector<Slot> slots_;              ///< open addressing, from a key to its list
+    std::vector<std::vector<Posting>> lists_;
     std::vector<std::uint32_t> seenAt_;  ///< per set, the probe that last compared it
     std::uint32_t probeNumber_ = 0;
-    std::vector<std::uint64_t> keys_;                // scratch
-    mutable std::vector<std::uint64_t> hashes_;      // scratch
+    std::vector<std::uint64_t> keys_;  // scratch
+    std::vector<std::uint32_t> sortedProbe_;
     std::uint64_t compared_ = 0;
-    std::uint64_t visited_ = 0;
 };
 
 }  // namespace korvex::batch
