@@ -19,9 +19,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "batch/text_drawer.h"
 #include "workload.h"
 
 extern char** environ;
@@ -34,6 +37,7 @@ using Clock = std::chrono::steady_clock;
 struct Sample {
     double ms;
     long peakKiB;
+    double cpuMs;  ///< user and system time of the child
 };
 
 // Runs the program once with standard output and error thrown away.
@@ -63,7 +67,9 @@ Sample runOnce(const std::vector<std::string>& argv) {
         std::fprintf(stderr, "korvex-gen failed (status %d)\n", status);
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss};
+    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss,
+            ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 double median(std::vector<double> values) {
@@ -107,6 +113,17 @@ double fileCreationMs(const fs::path& dir, std::size_t count, int runs) {
     }
     fs::remove_all(dir);
     return median(times);
+}
+
+// The floor's workloads (large.tpl, medium.tpl, small.tpl and others) in `dir`.
+void makeFloorWorkloads(const fs::path& dir) {
+    fs::create_directories(dir);
+    const std::string make =
+        "python3 '" KORVEX_FLOOR_WORKLOADS "' '" + dir.string() + "' >/dev/null";
+    if (std::system(make.c_str()) != 0) {
+        std::fprintf(stderr, "could not make the floor's workloads\n");
+        std::exit(1);
+    }
 }
 
 // The plain loop --out is measured against: `count` files of `text` each, in a fresh folder.
@@ -161,6 +178,69 @@ void outFiles(const std::string& gen, const fs::path& root, const fs::path& disk
                     (std::string("  on ") + kind).c_str(), generated, loop, out, ratio,
                     ratio <= target ? " " : "!", target, base.c_str());
     }
+}
+
+// A host for drawing in this process: the workloads ask nothing.
+class SilentHost : public korvex::engine::Host {
+public:
+    void showMessage(std::string_view) override {}
+    std::optional<std::string> askInput(std::string_view) override { return std::nullopt; }
+    std::string dateText() override { return "date"; }
+    std::string timeText() override { return "time"; }
+};
+
+struct Kept {
+    std::vector<std::uint64_t> draws;
+    std::uint64_t drawn = 0;
+    double ms = 0;
+};
+
+// The draw numbers kept at --max-similarity `percent`, drawn in this process.
+Kept keptDraws(const fs::path& script, std::uint64_t wanted, double percent, bool everyText) {
+    korvex::engine::Options options;
+    options.scriptFile = script;
+    options.jumpFolder = script.parent_path();
+    SilentHost host;
+    korvex::engine::Random random(1);
+    korvex::batch::DrawSettings settings;
+    settings.wanted = wanted;
+    settings.maxSimilarity = percent;
+    settings.compareEveryText = everyText;
+    const auto start = Clock::now();
+    korvex::batch::TextDrawer drawer(options, script.string(), host, random, settings);
+    Kept kept;
+    while (drawer.next()) {
+        kept.draws.push_back(drawer.draw());
+    }
+    kept.drawn = drawer.draws();
+    kept.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return kept;
+}
+
+// --max-similarity 95 over the floor's 30-line script: 10^5 texts by korvex-gen (target: under
+// 30 s), beside generating as many texts as it drew; and at 10^4 texts the index against
+// comparing every draw with every text kept, which must keep the same texts.
+void nearCopies(const std::string& gen, const fs::path& root) {
+    const fs::path dir = root / "floor";
+    makeFloorWorkloads(dir);
+    const fs::path script = dir / "small.tpl";
+    const Sample indexed =
+        runOnce({gen, "--seed", "1", "-n", "100000", "--max-similarity", "95", script.string()});
+    const Kept counted = keptDraws(script, 100'000, 95, false);
+    const Sample plain =
+        runOnce({gen, "--seed", "1", "-n", std::to_string(counted.drawn), script.string()});
+    std::printf("\n%-44s %10s %10s %10s %10s\n", "--max-similarity 95, 30-line script", "time ms",
+                "cpu ms", "peak KiB", "target");
+    std::printf("%-44s %10.1f %10.1f %10ld %9.0f%s\n", "  korvex-gen, 100,000 texts", indexed.ms,
+                indexed.cpuMs, indexed.peakKiB, 30000.0, indexed.ms < 30000 ? " " : "!");
+    std::printf("%-44s %10.1f %10.1f %10ld\n",
+                ("  the " + std::to_string(counted.drawn) + " texts it drew, -n").c_str(), plain.ms,
+                plain.cpuMs, plain.peakKiB);
+    const Kept index = keptDraws(script, 10'000, 95, false);
+    const Kept every = keptDraws(script, 10'000, 95, true);
+    std::printf("%-44s %10.1f\n", "  10,000 texts, index (in this process)", index.ms);
+    std::printf("%-44s %10.1f   %s\n", "  10,000 texts, every text compared", every.ms,
+                index.draws == every.draws ? "the same texts kept" : "DIFFERENT TEXTS KEPT !");
 }
 
 // --check of the 50,000-block script against one generation of it (target: at most twice
@@ -278,6 +358,9 @@ int main(int argc, char** argv) {
         // Beside the benchmark program: the build folder, on the disk the project lives on.
         const fs::path disk = fs::read_symlink("/proc/self/exe").parent_path();
         outFiles(gen, root, disk, runs);
+    }
+    if (wanted("similarity")) {
+        nearCopies(gen, root);
     }
     if (wanted("generation")) {
         generation(gen, root, runs);
