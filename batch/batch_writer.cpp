@@ -1,5 +1,7 @@
 #include "batch/batch_writer.h"
 
+#include <unordered_set>
+
 #include "store/text_codec.h"
 
 namespace korvex::batch {
@@ -33,15 +35,27 @@ std::optional<fs::path> BatchWriter::firstExisting(
     if (!pattern_ || !fs::is_directory(*targets_.folder, ec)) {
         return std::nullopt;
     }
+    // For many texts one listing of the folder costs less than a look at every name.
+    std::optional<std::unordered_set<std::string>> listed;
+    if (count > 64) {
+        listed.emplace();
+        for (fs::directory_iterator entry(*targets_.folder, ec), end; !ec && entry != end;
+             entry.increment(ec)) {
+            listed->insert(entry->path().filename().string());
+        }
+        if (ec) {
+            listed.reset();
+        }
+    }
     for (std::uint64_t position = 1; position <= count; ++position) {
         const auto seed = pattern_->usesSeed() ? seedOf(position) : std::uint64_t{0};
         if (!seed) {
             break;
         }
-        const fs::path file =
-            *targets_.folder / pattern_->name(position, *seed, targets_.scriptName);
-        if (fs::exists(fs::symlink_status(file, ec))) {
-            return file;
+        const std::string name = pattern_->name(position, *seed, targets_.scriptName);
+        if (listed ? listed->contains(name)
+                   : fs::exists(fs::symlink_status(*targets_.folder / name, ec))) {
+            return *targets_.folder / name;
         }
     }
     return std::nullopt;
@@ -52,12 +66,17 @@ store::Outcome BatchWriter::fail(store::Outcome outcome, const std::error_code& 
     return outcome;
 }
 
+store::Outcome BatchWriter::fail(const FolderWriter::Failure& failure) {
+    return fail(store::writeFailure(failure.file, failure.error), failure.error);
+}
+
 store::Outcome BatchWriter::open() {
-    if (targets_.folder) {
-        std::error_code error;
-        fs::create_directories(*targets_.folder, error);
-        if (error) {
-            return store::writeFailure(*targets_.folder, error);
+    if (pattern_) {
+        FolderWriterOptions options;
+        options.replace = targets_.replace;
+        files_ = std::make_unique<FolderWriter>(*targets_.folder, options);
+        if (const auto failure = files_->open()) {
+            return fail(failure);
         }
     }
     const std::pair<const std::optional<fs::path>*, RecordFormat> files[] = {
@@ -85,24 +104,25 @@ store::Outcome BatchWriter::open() {
 }
 
 store::Outcome BatchWriter::write(const TextRecord& record) {
-    if (pattern_) {
-        const fs::path file =
-            *targets_.folder / pattern_->name(record.index, record.seed, targets_.scriptName);
+    if (files_) {
         // A text file as the window's text export writes it: the codec's choice of encoding,
         // and a line break at the end.
         scratch_.assign(record.text);
         scratch_ += "\r\n";
         const std::string bytes = store::encode(scratch_);
-        const std::error_code error = targets_.replace ? store::replaceFileContent(file, bytes)
-                                                       : store::createFileContent(file, bytes);
-        if (error) {
-            return fail(store::writeFailure(file, error), error);
+        const std::string name = pattern_->name(record.index, record.seed, targets_.scriptName);
+        if (const auto failure = files_->add(name, bytes)) {
+            return fail(failure);
         }
     }
     for (auto& file : records_) {
         scratch_.clear();
         appendRecord(file->format, layout_, record, scratch_);
         if (auto appended = file->file.append(scratch_); !appended) {
+            // The texts written before stay, as they would have without the records.
+            if (files_) {
+                (void)files_->flush();
+            }
             return appended;
         }
     }
@@ -110,6 +130,11 @@ store::Outcome BatchWriter::write(const TextRecord& record) {
 }
 
 store::Outcome BatchWriter::finish() {
+    if (files_) {
+        if (const auto failure = files_->flush()) {
+            return fail(failure);
+        }
+    }
     for (auto& file : records_) {
         const fs::path target = file->file.target();
         std::error_code ec;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/folder_writer.h"
 #include "batch/name_pattern.h"
 #include "batch/records.h"
 #include "store/file_io.h"
@@ -49,20 +50,25 @@ public:
 
     /// Makes the folder and starts the record files. Failure: Could not write "<file>": ...
     store::Outcome open();
-    /// Writes one text: its file, and its record.
+    /// Writes one text: its file, and its record. The files reach the disk a chunk at a time
+    /// (see FolderWriter); finish() puts the last ones in place.
     store::Outcome write(const TextRecord& record);
-    /// Puts the record files in place; what was written so far is kept.
+    /// Puts the last files and the record files in place; what was written so far is kept.
     store::Outcome finish();
+    /// The text files in place so far.
+    std::size_t placed() const { return files_ ? files_->placed() : 0; }
     const RecordLayout& layout() const { return layout_; }
     /// True when the last failure was a file that exists.
     bool refusedExisting() const { return refusedExisting_; }
 
 private:
     store::Outcome fail(store::Outcome outcome, const std::error_code& reason);
+    store::Outcome fail(const FolderWriter::Failure& failure);
 
     ExportTargets targets_;
     RecordLayout layout_;
     std::optional<NamePattern> pattern_;
+    std::unique_ptr<FolderWriter> files_;
     struct RecordFile {
         RecordFile(RecordFormat format, const std::filesystem::path& target)
             : format(format), file(target) {}

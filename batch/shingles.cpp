@@ -113,18 +113,33 @@ std::size_t ShingleSets::add(std::string_view text) {
     return ends_.size() - 1;
 }
 
-std::span<const std::uint32_t> ShingleSets::probe(std::string_view text, std::uint32_t& unknown) {
-    hashes_ = shingleHashes(text);
-    probed_.clear();
-    unknown = 0;
-    for (const std::uint64_t h : hashes_) {
-        if (const auto id = ids_.find(h, [](std::uint64_t) { return true; })) {
-            probed_.push_back(static_cast<std::uint32_t>(*id));
-        } else {
-            ++unknown;
-        }
+std::span<const std::uint32_t> ShingleSets::probe(std::string_view text, std::uint32_t& unknown,
+                                                  bool sorted) {
+    // Every draw is probed, most of them to be left out: no sort of the hashes, and a shingle
+    // met twice is told by the probe number its number carries.
+    if (++probes_ == 0) {
+        std::fill(probedAt_.begin(), probedAt_.end(), 0);
+        probes_ = 1;
     }
-    std::sort(probed_.begin(), probed_.end());
+    probedAt_.resize(ids_.size(), 0);
+    probed_.clear();
+    hashes_.clear();
+    forEachShingle(text, [&](std::uint64_t h) {
+        if (const auto id = ids_.find(h, [](std::uint64_t) { return true; })) {
+            if (probedAt_[*id] != probes_) {
+                probedAt_[*id] = probes_;
+                probed_.push_back(static_cast<std::uint32_t>(*id));
+            }
+        } else {
+            hashes_.push_back(h);
+        }
+    });
+    std::sort(hashes_.begin(), hashes_.end());
+    unknown =
+        static_cast<std::uint32_t>(std::unique(hashes_.begin(), hashes_.end()) - hashes_.begin());
+    if (sorted) {
+        std::sort(probed_.begin(), probed_.end());
+    }
     return probed_;
 }
 

@@ -55,8 +55,9 @@ public:
     /// Adds the set of `text` and returns its number, counted from 0.
     std::size_t add(std::string_view text);
     /// The set of `text` without adding it: the numbers of the shingles some kept text has,
-    /// sorted, and how many more shingles no kept text has.
-    std::span<const std::uint32_t> probe(std::string_view text, std::uint32_t& unknown);
+    /// each once, sorted unless `sorted` is false, and how many more shingles no kept text has.
+    std::span<const std::uint32_t> probe(std::string_view text, std::uint32_t& unknown,
+                                         bool sorted = true);
 
     std::size_t size() const { return ends_.size(); }
     /// The shingles of all sets together.
@@ -78,8 +79,10 @@ private:
     engine::TextSet ids_;
     std::vector<std::uint32_t> members_;
     std::vector<std::size_t> ends_;
-    std::vector<std::uint64_t> hashes_;  // scratch
-    std::vector<std::uint32_t> probed_;  // scratch
+    std::vector<std::uint64_t> hashes_;    // scratch
+    std::vector<std::uint32_t> probed_;    // scratch
+    std::vector<std::uint32_t> probedAt_;  ///< per shingle number, the probe that last met it
+    std::uint32_t probes_ = 0;
 };
 
 }  // namespace korvex::batch

@@ -13,6 +13,9 @@ TextDrawer::TextDrawer(engine::Options options, std::string projectPath, engine:
       host_(host),
       own_(0),
       generator_(options_, host, settings.textSeeds ? own_ : random) {
+    if (settings_.maxSimilarity) {
+        nearCopies_.emplace(*settings_.maxSimilarity, settings_.compareEveryText);
+    }
     const bool filtered = settings_.unique || settings_.maxSimilarity;
     const std::uint64_t perText = filtered ? settings_.drawsPerText : 1;
     maxDraws_ = settings_.wanted > std::numeric_limits<std::uint64_t>::max() / perText
@@ -68,13 +71,8 @@ bool TextDrawer::next() {
         const std::string& text = result_->text;
         if (settings_.maxSimilarity) {
             std::uint32_t unknown = 0;
-            const auto probed = shingles_.probe(text, unknown);
-            bool tooAlike = false;
-            for (std::size_t k = 0; k < shingles_.size() && !tooAlike; ++k) {
-                tooAlike =
-                    likeness(probed, shingles_.set(k), unknown).above(*settings_.maxSimilarity);
-            }
-            if (tooAlike) {
+            const auto probed = shingles_.probe(text, unknown, false);
+            if (nearCopies_->tooAlike(shingles_, probed, unknown)) {
                 continue;
             }
         }
@@ -83,7 +81,10 @@ bool TextDrawer::next() {
             continue;
         }
         if (settings_.maxSimilarity || settings_.measure) {
-            shingles_.add(text);
+            const std::size_t added = shingles_.add(text);
+            if (nearCopies_) {
+                nearCopies_->add(shingles_, added);
+            }
         }
         draw_ = draw;
         ++kept_;

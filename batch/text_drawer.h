@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/near_copies.h"
 #include "batch/shingles.h"
 #include "engine/generate.h"
 #include "engine/text_set.h"
@@ -27,6 +28,9 @@ struct DrawSettings {
     std::uint64_t drawsPerText = 100;
     /// Keep the shingles of every text kept, for measureSimilarity().
     bool measure = false;
+    /// With maxSimilarity, compare every draw in full with every text kept instead of looking
+    /// up its near copies: the same texts are kept, slowly (the reference for the index).
+    bool compareEveryText = false;
 };
 
 /// Draws and keeps texts until enough are kept or the draws run out.
@@ -52,6 +56,7 @@ public:
     std::optional<std::uint64_t> seed() const;
     std::uint64_t draws() const { return draws_; }
     std::uint64_t maxDraws() const { return maxDraws_; }
+    std::uint64_t nearCompared() const { return nearCopies_ ? nearCopies_->compared() : 0; }
     /// The shingles of the texts kept, with DrawSettings::measure or maxSimilarity.
     const ShingleSets& shingles() const { return shingles_; }
 
@@ -79,6 +84,7 @@ private:
     std::string keptTexts_;
     std::vector<std::size_t> keptStarts_;
     ShingleSets shingles_;
+    std::optional<NearCopies> nearCopies_;
 };
 
 }  // namespace korvex::batch

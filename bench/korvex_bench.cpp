@@ -3,7 +3,9 @@
 // checking the largest script against generating it once, and listing every text of the
 // smallest against generating as many.
 //
-//   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER]
+//   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER] [--part NAME]
+//
+// NAME runs one part alone: generation, floor, out or similarity.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -16,9 +18,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "batch/text_drawer.h"
 #include "workload.h"
 
 extern char** environ;
@@ -31,6 +37,7 @@ using Clock = std::chrono::steady_clock;
 struct Sample {
     double ms;
     long peakKiB;
+    double cpuMs;  ///< user and system time of the child
 };
 
 // Runs the program once with standard output and error thrown away.
@@ -60,7 +67,9 @@ Sample runOnce(const std::vector<std::string>& argv) {
         std::fprintf(stderr, "korvex-gen failed (status %d)\n", status);
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss};
+    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss,
+            ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 double median(std::vector<double> values) {
@@ -106,6 +115,134 @@ double fileCreationMs(const fs::path& dir, std::size_t count, int runs) {
     return median(times);
 }
 
+// The floor's workloads (large.tpl, medium.tpl, small.tpl and others) in `dir`.
+void makeFloorWorkloads(const fs::path& dir) {
+    fs::create_directories(dir);
+    const std::string make =
+        "python3 '" KORVEX_FLOOR_WORKLOADS "' '" + dir.string() + "' >/dev/null";
+    if (std::system(make.c_str()) != 0) {
+        std::fprintf(stderr, "could not make the floor's workloads\n");
+        std::exit(1);
+    }
+}
+
+// The plain loop --out is measured against: `count` files of `text` each, in a fresh folder.
+double plainFileLoopMs(const fs::path& dir, std::size_t count, const std::string& text) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const auto start = Clock::now();
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::string name = (dir / ("text-" + std::to_string(i) + ".txt")).string();
+        std::FILE* f = std::fopen(name.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// --out with 10^5 texts of the 30-line script against generating them to standard output plus
+// a plain loop writing as many files of that size (target: at most 2 times on memory-backed
+// storage, 3 times on disk), on both kinds of storage, the loop and --out in turns.
+void outFiles(const std::string& gen, const fs::path& root, const fs::path& diskBase, int runs) {
+    const fs::path script = root / "letter.ini";
+    std::ofstream(script, std::ios::binary) << korvex::bench::smallScript();
+    constexpr std::size_t kTexts = 100'000;
+    const std::string count = std::to_string(kTexts);
+    const fs::path sample = root / "sample";
+    // One text as --out writes it: the plain loop writes files of its size.
+    measure({gen, "--seed", "1", "--out", sample.string(), script.string()}, 1, &sample);
+    std::string text;
+    for (const auto& entry : fs::directory_iterator(sample)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const double generated = measure({gen, "-n", count, script.string()}, runs, nullptr).ms;
+    std::printf("\n%-30s %10s %10s %10s %8s\n", "--out, 100,000 texts", "gen ms", "loop ms",
+                "--out ms", "ratio");
+    const std::pair<const char*, fs::path> places[] = {{"memory", root}, {"disk", diskBase}};
+    for (const auto& [kind, base] : places) {
+        const fs::path dir = base / ("korvex-bench-out-" + std::to_string(::getpid()));
+        const int turns = kind == std::string("disk") ? std::min(runs, 3) : runs;
+        std::vector<double> loops, outs;
+        for (int r = 0; r < turns; ++r) {
+            loops.push_back(plainFileLoopMs(dir, kTexts, text));
+            fs::remove_all(dir);
+            outs.push_back(runOnce({gen, "-n", count, "--out", dir.string(), script.string()}).ms);
+            fs::remove_all(dir);
+        }
+        const double loop = median(loops);
+        const double out = median(outs);
+        const double ratio = out / (generated + loop);
+        const double target = kind == std::string("disk") ? 3 : 2;
+        std::printf("%-30s %10.1f %10.1f %10.1f %7.2f%s (target at most %.0f; under %s)\n",
+                    (std::string("  on ") + kind).c_str(), generated, loop, out, ratio,
+                    ratio <= target ? " " : "!", target, base.c_str());
+    }
+}
+
+// A host for drawing in this process: the workloads ask nothing.
+class SilentHost : public korvex::engine::Host {
+public:
+    void showMessage(std::string_view) override {}
+    std::optional<std::string> askInput(std::string_view) override { return std::nullopt; }
+    std::string dateText() override { return "date"; }
+    std::string timeText() override { return "time"; }
+};
+
+struct Kept {
+    std::vector<std::uint64_t> draws;
+    std::uint64_t drawn = 0;
+    double ms = 0;
+};
+
+// The draw numbers kept at --max-similarity `percent`, drawn in this process.
+Kept keptDraws(const fs::path& script, std::uint64_t wanted, double percent, bool everyText) {
+    korvex::engine::Options options;
+    options.scriptFile = script;
+    options.jumpFolder = script.parent_path();
+    SilentHost host;
+    korvex::engine::Random random(1);
+    korvex::batch::DrawSettings settings;
+    settings.wanted = wanted;
+    settings.maxSimilarity = percent;
+    settings.compareEveryText = everyText;
+    const auto start = Clock::now();
+    korvex::batch::TextDrawer drawer(options, script.string(), host, random, settings);
+    Kept kept;
+    while (drawer.next()) {
+        kept.draws.push_back(drawer.draw());
+    }
+    kept.drawn = drawer.draws();
+    kept.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return kept;
+}
+
+// --max-similarity 95 over the floor's 30-line script: 10^5 texts by korvex-gen (target: under
+// 30 s), beside generating as many texts as it drew; and at 10^4 texts the index against
+// comparing every draw with every text kept, which must keep the same texts.
+void nearCopies(const std::string& gen, const fs::path& root) {
+    const fs::path dir = root / "floor";
+    makeFloorWorkloads(dir);
+    const fs::path script = dir / "small.tpl";
+    const Sample indexed =
+        runOnce({gen, "--seed", "1", "-n", "100000", "--max-similarity", "95", script.string()});
+    const Kept counted = keptDraws(script, 100'000, 95, false);
+    const Sample plain =
+        runOnce({gen, "--seed", "1", "-n", std::to_string(counted.drawn), script.string()});
+    std::printf("\n%-44s %10s %10s %10s %10s\n", "--max-similarity 95, 30-line script", "time ms",
+                "cpu ms", "peak KiB", "target");
+    std::printf("%-44s %10.1f %10.1f %10ld %9.0f%s\n", "  korvex-gen, 100,000 texts", indexed.ms,
+                indexed.cpuMs, indexed.peakKiB, 30000.0, indexed.ms < 30000 ? " " : "!");
+    std::printf("%-44s %10.1f %10.1f %10ld\n",
+                ("  the " + std::to_string(counted.drawn) + " texts it drew, -n").c_str(), plain.ms,
+                plain.cpuMs, plain.peakKiB);
+    const Kept index = keptDraws(script, 10'000, 95, false);
+    const Kept every = keptDraws(script, 10'000, 95, true);
+    std::printf("%-44s %10.1f\n", "  10,000 texts, index (in this process)", index.ms);
+    std::printf("%-44s %10.1f   %s\n", "  10,000 texts, every text compared", every.ms,
+                index.draws == every.draws ? "the same texts kept" : "DIFFERENT TEXTS KEPT !");
+}
+
 // --check of the 50,000-block script against one generation of it (target: at most twice
 // as long), and --all over the 30-line script against -n as many texts (target: no slower a
 // text, and memory that does not grow with the texts beyond the set that tells them apart).
@@ -139,6 +276,51 @@ void checkAndList(const std::string& gen, const fs::path& root, int runs) {
                 listed.peakKiB - fewer.peakKiB);
 }
 
+// korvex-gen against the plain C++ floor on the floor's own three workloads, the two run in
+// turns: with --seed 1, and without a seed, as users run it, where every block's draw re-seeds
+// from the clock (target: at most 1.15 times the floor either way).
+void floorRatios(const std::string& gen, const fs::path& root, int runs) {
+    const fs::path dir = root / "floor";
+    fs::create_directories(dir);
+    const std::string make =
+        "python3 '" KORVEX_FLOOR_WORKLOADS "' '" + dir.string() + "' >/dev/null";
+    if (std::system(make.c_str()) != 0) {
+        std::fprintf(stderr, "could not make the floor's workloads\n");
+        std::exit(1);
+    }
+    std::printf("\n%-14s %10s %10s %10s %8s %8s\n", "against floor", "floor ms", "seed 1 ms",
+                "no seed ms", "seed 1", "no seed");
+    for (const auto& [size, k] : {std::pair{"large", 1}, {"medium", 20}, {"small", 1000}}) {
+        const std::string script = (dir / (std::string(size) + ".tpl")).string();
+        const std::string count = std::to_string(k);
+        const std::vector<std::string> seeded{gen, "--seed", "1", "-n", count, script};
+        const std::vector<std::string> unseeded{gen, "-n", count, script};
+        std::vector<std::string> floor{KORVEX_FLOOR_PROGRAM, script, count};
+        if (k > 1) {
+            floor.emplace_back("--reparse");  // korvex-gen reads the script for every text
+        }
+        std::vector<double> times[3];
+        for (int r = 0; r <= runs; ++r) {
+            const double f = runOnce(floor).ms;
+            const double s = runOnce(seeded).ms;
+            const double u = runOnce(unseeded).ms;
+            if (r > 0) {  // the first round only warms the caches
+                times[0].push_back(f);
+                times[1].push_back(s);
+                times[2].push_back(u);
+            }
+        }
+        const double f = median(times[0]);
+        const double s = median(times[1]);
+        const double u = median(times[2]);
+        std::printf("%-14s %10.1f %10.1f %10.1f %7.2f%s %7.2f%s\n",
+                    (std::string(size) + "x" + count).c_str(), f, s, u, s / f,
+                    s <= 1.15 * f ? " " : "!", u / f, u <= 1.15 * f ? " " : "!");
+    }
+}
+
+void generation(const std::string& gen, const fs::path& root, int runs);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,6 +330,7 @@ int main(int argc, char** argv) {
     }
     const std::string gen = fs::absolute(argv[1]).string();
     int runs = 7;
+    std::string part;
     // Working files of large scripts go to memory-backed storage where there is one, unless
     // --dir names a folder: on this disk, creating files right after deleting many is slow in
     // a way that says nothing about the program.
@@ -158,11 +341,37 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--dir") {
             base = fs::absolute(argv[i + 1]);
+        } else if (option == "--part") {
+            part = argv[i + 1];
         }
     }
     const fs::path root = base / ("korvex-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
+    std::printf("korvex-gen benchmark: %s, median of %d runs, work folder under %s\n", gen.c_str(),
+                runs, base.c_str());
+    auto wanted = [&](const char* name) { return part.empty() || part == name; };
+    if (wanted("floor")) {
+        floorRatios(gen, root, runs);
+    }
+    if (wanted("out")) {
+        // Beside the benchmark program: the build folder, on the disk the project lives on.
+        const fs::path disk = fs::read_symlink("/proc/self/exe").parent_path();
+        outFiles(gen, root, disk, runs);
+    }
+    if (wanted("similarity")) {
+        nearCopies(gen, root);
+    }
+    if (wanted("generation")) {
+        generation(gen, root, runs);
+    }
+    fs::remove_all(root);
+    return 0;
+}
+
+namespace {
+
+void generation(const std::string& gen, const fs::path& root, int runs) {
     struct Workload {
         const char* name;
         std::string script;
@@ -176,9 +385,7 @@ int main(int argc, char** argv) {
         {"50,000 blocks of 4", korvex::bench::blockScript(50000, 4), 1, 60, 50000},
     };
 
-    std::printf("korvex-gen benchmark: %s, median of %d runs, work folder under %s\n\n",
-                gen.c_str(), runs, base.c_str());
-    std::printf("%-20s %9s %6s %10s %9s %12s %10s %9s\n", "workload", "size", "gens", "time ms",
+    std::printf("\n%-20s %9s %6s %10s %9s %12s %10s %9s\n", "workload", "size", "gens", "time ms",
                 "target", "gens/s", "peak KiB", "peak/size");
     double largestExtraMs = 0;
     for (const auto& w : workloads) {
@@ -207,6 +414,6 @@ int main(int argc, char** argv) {
         "%.1f ms here: %.2f times (target at most 1.5).\n",
         largestExtraMs, files, createMs, largestExtraMs / createMs);
     checkAndList(gen, root, runs);
-    fs::remove_all(root);
-    return 0;
 }
+
+}  // namespace

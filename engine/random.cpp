@@ -1,7 +1,9 @@
 #include "engine/random.h"
 
+#include <time.h>
+
+#include <algorithm>
 #include <bit>
-#include <chrono>
 #include <ctime>
 
 namespace korvex::engine {
@@ -19,11 +21,12 @@ constexpr std::uint64_t kStartState = 0x4B6F727665780005ULL;  // the same at eve
 
 }  // namespace
 
-Random::Random() : Random(Clock(&Random::timeOfDay)) {}
+Random::Random() : state_(kStartState), source_(Source::Day) {}
 
-Random::Random(Clock clock) : state_(kStartState), clock_(std::move(clock)) {}
+Random::Random(Clock clock)
+    : state_(kStartState), source_(Source::Injected), clock_(std::move(clock)) {}
 
-Random::Random(std::uint64_t seed) : state_(mix(seed + kGolden)) {}
+Random::Random(std::uint64_t seed) : state_(mix(seed + kGolden)), source_(Source::Ticks) {}
 
 float Random::next() {
     state_ += kGolden;
@@ -43,27 +46,36 @@ std::uint64_t textSeed(std::uint64_t runSeed, std::uint64_t textNumber) {
     return mix(runSeed + textNumber * kGolden);
 }
 
-float Random::timeOfDay() {
-    using namespace std::chrono;
-    // The offset from UTC changes rarely; asking the C library for it once a minute keeps a
-    // re-seed per block cheap even for scripts of many thousand blocks.
-    thread_local long long offsetValidUntil = -1;
-    thread_local long offsetSeconds = 0;
-    const auto now = system_clock::now();
-    const long long seconds = duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
-    if (seconds >= offsetValidUntil || seconds + 60 < offsetValidUntil) {
-        const std::time_t t = system_clock::to_time_t(now);
+float Random::DayClock::now() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    const long long seconds = now.tv_sec;
+    if (seconds == lastSeconds_ && now.tv_nsec == lastNanoseconds_) {
+        return last_;
+    }
+    if (seconds >= validUntil_ || seconds < dayStart_) {
+        // The offset from UTC changes rarely; asking the C library for it once a minute keeps
+        // a re-seed per block cheap even for scripts of many thousand blocks.
+        const std::time_t t = now.tv_sec;
         std::tm local{};
         localtime_r(&t, &local);
-        offsetSeconds = local.tm_gmtoff;
-        offsetValidUntil = seconds + 60;
+        constexpr long long kSecondsPerDay = 86'400;
+        const long long localSeconds = seconds + local.tm_gmtoff;
+        const long long localDay =
+            (localSeconds >= 0 ? localSeconds : localSeconds - (kSecondsPerDay - 1)) /
+            kSecondsPerDay;
+        dayStart_ = localDay * kSecondsPerDay - local.tm_gmtoff;
+        validUntil_ = std::min(seconds + 60, dayStart_ + kSecondsPerDay);
     }
-    const long long micros =
-        duration_cast<microseconds>(now.time_since_epoch()).count() + offsetSeconds * 1'000'000LL;
-    constexpr long long kMicrosPerDay = 86'400'000'000LL;
-    const long long ofDay = ((micros % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay;
-    const double sinceMidnight = static_cast<double>(ofDay) / 1e6;
-    return static_cast<float>(sinceMidnight);
+    lastSeconds_ = seconds;
+    lastNanoseconds_ = now.tv_nsec;
+    last_ = static_cast<float>(static_cast<double>(seconds - dayStart_) +
+                               static_cast<double>(now.tv_nsec) * 1e-9);
+    return last_;
+}
+
+float Random::timeOfDay() {
+    return DayClock().now();
 }
 
 }  // namespace korvex::engine

@@ -25,18 +25,40 @@ public:
     float next();
     void reseed(float timeOfDay);
     /// Re-seeds from the clock.
-    void reseedFromClock() { reseed(clock_ ? clock_() : nextTick()); }
+    void reseedFromClock() {
+        reseed(source_ == Source::Day ? day_.now() : clock_ ? clock_() : nextTick());
+    }
 
     /// Seconds since local midnight.
     static float timeOfDay();
 
 private:
+    enum class Source { Day, Injected, Ticks };
+
+    // The local time of day from the coarse system clock: a read costs a few nanoseconds and
+    // advances in steps of a few milliseconds, about what single precision keeps of a time late
+    // in the day. Where the local day starts is worked out again only once a minute (or when
+    // the day ends), and a reading equal to the last one gives the last value again.
+    class DayClock {
+    public:
+        float now();
+
+    private:
+        long long dayStart_ = 0;
+        long long validUntil_ = -1;
+        long long lastSeconds_ = -1;
+        long lastNanoseconds_ = -1;
+        float last_ = 0;
+    };
+
     // The reproducible clock: re-seeds walk through the day in steps of a quarter second. Kept
     // here rather than in a Clock, as a re-seed before every block's draw is a hot path.
     float nextTick() { return static_cast<float>(tick_++ % 345600u) * 0.25f; }
 
     std::uint64_t state_;
-    Clock clock_;  ///< empty for the reproducible clock
+    Source source_;
+    Clock clock_;  ///< Source::Injected only
+    DayClock day_;
     std::uint32_t tick_ = 0;
 };
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -19,16 +20,6 @@ std::error_code lastSystemError() {
     int code = errno;
     return code != 0 ? std::error_code(code, std::generic_category())
                      : std::make_error_code(std::errc::io_error);
-}
-
-// A name no other writer uses at the same moment: random bits from the system and a counter.
-std::string tempName() {
-    static std::atomic<unsigned> counter{0};
-    std::random_device device;
-    unsigned long long bits = (static_cast<unsigned long long>(device()) << 20) ^ counter++;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", bits);
-    return std::string(kSaveTempPrefix) + hex;
 }
 
 std::error_code systemError(int code) {
@@ -73,7 +64,7 @@ std::error_code writeTemporaryFile(const fs::path& folder, std::string_view byte
                                    std::optional<fs::perms> permissions, fs::path& temp) {
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = folder / tempName();
+        temp = folder / temporaryName();
         // O_EXCL: never take over a file that exists.
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
@@ -121,6 +112,23 @@ struct FileCloser {
 };
 
 }  // namespace
+
+std::string temporaryName() {
+    // Random bits from the system once a process (asking for them costs more than writing a
+    // small file), spread over the names by a counter and a strong mix.
+    static const std::uint64_t processBits = [] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    }();
+    static std::atomic<std::uint64_t> counter{0};
+    std::uint64_t z = processBits + ++counter * 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    z ^= z >> 31;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(z));
+    return std::string(kSaveTempPrefix) + hex;
+}
 
 std::string reasonText(const std::error_code& error) {
     return error.message();
@@ -282,7 +290,7 @@ std::error_code removeEmptyFile(const fs::path& file) {
     }
     // Set aside under a fresh name before the last look, so a file that received content (or
     // was replaced by one that has some) since the first look is put back, never removed.
-    const fs::path aside = folderOf(file) / tempName();
+    const fs::path aside = folderOf(file) / temporaryName();
     if (std::error_code error = renameWithoutReplacing(file, aside)) {
         return error == std::errc::no_such_file_or_directory ? std::error_code() : error;
     }
@@ -396,7 +404,7 @@ Outcome StreamedFile::open() {
         return writeFailure(target_, error);
     }
     for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-        temp_ = folder / tempName();
+        temp_ = folder / temporaryName();
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) {
             const std::error_code error = systemError(errno);

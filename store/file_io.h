@@ -17,6 +17,10 @@ namespace korvex::store {
 /// Temporary files of writeFileAtomically begin with this; folder listings leave them out.
 inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
 
+/// A temporary file's name: kSaveTempPrefix and 16 hex digits no other writer picks at the
+/// same moment (random bits drawn once a process, and a counter). Still open it with O_EXCL.
+std::string temporaryName();
+
 /// Makes `bytes` the whole content of `target`: writes a temporary file in the same folder,
 /// flushes it to disk and closes it, renames it over the target and flushes the folder, so
 /// even a power cut leaves the old content or the new, never an empty file. A failure leaves the
