@@ -6,7 +6,7 @@
 #include "editor/editor_panes.h"
 #include "editor/text_commands.h"
 #include "platform/dialogs.h"
-#include "shell/window_parts.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 namespace {

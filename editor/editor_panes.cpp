@@ -11,8 +11,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "output/text_box.h"
-#include "output/text_look.h"
+#include "widgets/text_box.h"
+#include "widgets/text_look.h"
 
 namespace korvex::editor {
 namespace {

@@ -5,8 +5,8 @@
 #include <QPainterPath>
 #include <QToolButton>
 
-#include "output/toolbar_icons.h"
 #include "platform/twips.h"
+#include "widgets/toolbar_icons.h"
 
 namespace korvex::editor {
 

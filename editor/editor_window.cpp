@@ -20,11 +20,11 @@
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_menus.h"
-#include "shell/window_parts.h"
 #include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
+#include "widgets/shared_menus.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "engine/checker.h"
-#include "shell/shared_state.h"
 #include "store/text_codec.h"
+#include "widgets/shared_state.h"
 
 class QAction;
 class QMenu;

@@ -19,13 +19,13 @@
 #include <optional>
 
 #include "editor/import_text.h"
-#include "output/text_box.h"
-#include "output/toolbar_icons.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "widgets/shared_state.h"
+#include "widgets/text_box.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 

@@ -12,8 +12,8 @@
 #include "platform/dialogs.h"
 #include "platform/engine_host.h"
 #include "platform/text_conversion.h"
-#include "shell/window_parts.h"
 #include "store/project_name.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

@@ -6,7 +6,7 @@
 #include "engine/variant_count.h"
 #include "output/export.h"
 #include "platform/engine_host.h"
-#include "shell/shared_state.h"
+#include "widgets/shared_state.h"
 
 class QAction;
 class QLabel;

@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "output/text_figures.h"
-#include "output/text_look.h"
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "widgets/shared_state.h"
+#include "widgets/text_look.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

@@ -25,12 +25,12 @@
 #include "shell/new_project_dialog.h"
 #include "shell/program_info.h"
 #include "shell/projects_manager.h"
-#include "shell/shared_menus.h"
 #include "shell/tray.h"
 #include "shell/window_arrangement.h"
-#include "shell/window_parts.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
+#include "widgets/shared_menus.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "engine/random.h"
-#include "output/record_writer.h"
 #include "shell/new_project_dialog.h"
-#include "shell/shared_state.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 
 class QMdiArea;
 class QMenu;

@@ -18,10 +18,10 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/program_info.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/shared_state.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

@@ -13,18 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "output/toolbar_icons.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/program_info.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/shared_state.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

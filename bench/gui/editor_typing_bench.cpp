@@ -29,7 +29,7 @@
 #include "editor/editor_window.h"
 #include "engine/random.h"
 #include "gui/bench_program.h"
-#include "output/record_writer.h"
+#include "widgets/record_writer.h"
 #include "workload.h"
 
 namespace {

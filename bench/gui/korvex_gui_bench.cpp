@@ -28,10 +28,10 @@
 #include "engine/random.h"
 #include "gui/bench_program.h"
 #include "output/output_window.h"
-#include "output/record_writer.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "shell/shared_state.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 #include "workload.h"
 
 extern char** environ;

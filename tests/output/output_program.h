@@ -11,11 +11,11 @@
 
 #include "engine/random.h"
 #include "output/output_window.h"
-#include "output/record_writer.h"
-#include "shell/shared_state.h"
 #include "tests/common/test_files.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scripted_dialogs.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 
 namespace korvex::testing {
 

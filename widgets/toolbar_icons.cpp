@@ -1,4 +1,4 @@
-#include "output/toolbar_icons.h"
+#include "widgets/toolbar_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
