@@ -7,6 +7,7 @@
 
 #include "platform/twips.h"
 #include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
 
 namespace korvex::editor {
 
@@ -17,8 +18,6 @@ using ui::kIconPaper;
 
 namespace {
 
-constexpr int kBarHeightTwips = 680;
-constexpr int kButtonTwips = 615;
 constexpr int kGenerateWidthTwips = 1095;
 constexpr int kGroupWidthTwips = 1815;
 // The group keeps this far from the strip's right edge, clear of the pane's scroll bar.
@@ -129,7 +128,7 @@ void drawExternalEditor(QPainter& p) {
 EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWidget(this)) {
     setObjectName(QStringLiteral("Picture1"));
     group_->setObjectName(QStringLiteral("Picture4"));
-    group_->resize(twips(kGroupWidthTwips), twips(kButtonTwips));
+    group_->resize(twips(kGroupWidthTwips), twips(ui::kToolButtonTwips));
     const struct {
         const char* name;
         const char* toolTip;
@@ -155,15 +154,15 @@ EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWid
         // Save shows its "[OK]" over its picture.
         QToolButton* button =
             index == int(Button::Save) ? new ui::CaptionButton(owner) : new QToolButton(owner);
-        const int width = index == int(Button::Generate) ? kGenerateWidthTwips : kButtonTwips;
+        const int width =
+            index == int(Button::Generate) ? kGenerateWidthTwips : ui::kToolButtonTwips;
         ui::setUpToolbarButton(*button, b.name,
                                b.draw != nullptr ? ui::themedIcon(b.themeName, b.draw)
                                                  : ui::toolbarIcon(ui::ToolbarIcon::Generate),
-                               b.toolTip,
-                               QRect(twips(b.leftTwips), 0, twips(width), twips(kButtonTwips)));
+                               b.toolTip, b.leftTwips, width);
         buttons_[index++] = button;
     }
-    setFixedHeight(twips(kBarHeightTwips));
+    setFixedHeight(twips(ui::kToolBarHeightTwips));
 }
 
 QToolButton* EditorToolBar::button(Button which) const {

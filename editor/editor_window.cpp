@@ -24,6 +24,7 @@
 #include "store/project_name.h"
 #include "store/word_wrap.h"
 #include "widgets/shared_menus.h"
+#include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::editor {
@@ -41,10 +42,6 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 680;
-constexpr int kPaneLeftTwips = 15;
-constexpr int kPaneGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kLoadDelayMs = 100;
 constexpr int kSavedMs = 500;
 constexpr int kExternalEditorStepMs = 500;
@@ -179,16 +176,16 @@ void EditorWindow::connectToolBar() {
 }
 
 void EditorWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
+    const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
     const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(kBottomMarginTwips) - listHeight;
+    const int paneHeight = height() - toolBarHeight - twips(ui::kTextBottomTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    const int paneTop = toolBarHeight + twips(kPaneGapTwips);
-    panes_->setGeometry(QRect(twips(kPaneLeftTwips), paneTop, width(), paneHeight));
+    const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
+    panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
     diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
 }
 

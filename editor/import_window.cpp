@@ -25,6 +25,7 @@
 #include "widgets/shared_state.h"
 #include "widgets/text_box.h"
 #include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::editor {
@@ -37,13 +38,7 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 680;
-constexpr int kButtonSizeTwips = 615;
-constexpr int kCopyAllLeftTwips = 600;
 constexpr int kNoteLeftTwips = 1320;
-constexpr int kTextLeftTwips = 15;
-constexpr int kTextGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kCopyNoteMs = 1500;
 constexpr qreal kFontPoints = 11.25;
 
@@ -151,22 +146,18 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
 
 void ImportWindow::createToolBar() {
     toolBar_->setObjectName(QStringLiteral("Picture1"));
-    const int buttonSize = twips(kButtonSizeTwips);
     ui::setUpToolbarButton(*runButton_, "Command1", ui::themedIcon("format-indent-more", drawRun),
-                           "Run IT", QRect(0, 0, buttonSize, buttonSize));
+                           "Run IT", 0);
     ui::setUpToolbarButton(*copyAllButton_, "Command2", ui::toolbarIcon(ui::ToolbarIcon::CopyAll),
-                           "Copy All", QRect(twips(kCopyAllLeftTwips), 0, buttonSize, buttonSize));
+                           "Copy All", ui::kToolButtonStepTwips);
     connect(runButton_, &QToolButton::clicked, this, &ImportWindow::run);
     connect(copyAllButton_, &QToolButton::clicked, this, &ImportWindow::copyAll);
 }
 
 void ImportWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
-    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
+    ui::layOutStripOverText(*this, *toolBar_, *text_);
     const int noteLeft = twips(kNoteLeftTwips);
-    copiedNote_->setGeometry(noteLeft, 0, std::max(0, width() - noteLeft), toolBarHeight);
-    text_->setGeometry(twips(kTextLeftTwips), toolBarHeight + twips(kTextGapTwips), width(),
-                       std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
+    copiedNote_->setGeometry(noteLeft, 0, std::max(0, width() - noteLeft), toolBar_->height());
 }
 
 void ImportWindow::run() {

@@ -29,6 +29,7 @@
 #include "widgets/text_box.h"
 #include "widgets/text_look.h"
 #include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::ui {
@@ -42,12 +43,8 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 675;
-constexpr int kButtonSizeTwips = 615;
+constexpr int kGenerateButtonLeftTwips = 3 * ui::kToolButtonStepTwips;
 constexpr int kGenerateButtonWidthTwips = 1095;
-constexpr int kTextLeftTwips = 15;
-constexpr int kTextGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kStatusGapTwips = 120;
 constexpr int kStartDelayMs = 100;
 constexpr int kStatsDelayMs = 100;
@@ -209,21 +206,20 @@ void OutputWindow::createToolBar() {
         const char* name;
         ToolbarIcon icon;
         const char* toolTip;
-        int leftTwips;
         int widthTwips;
     } buttons[] = {
         {exportButton_, "Command1", ToolbarIcon::ExportText,
-         "Export to TXT file (For other options [File > Export To...])", 0, kButtonSizeTwips},
-        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)", 600,
-         kButtonSizeTwips},
-        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", 1200, kButtonSizeTwips},
-        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)", 1800,
+         "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
+        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+         ui::kToolButtonTwips},
+        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", ui::kToolButtonTwips},
+        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)",
          kGenerateButtonWidthTwips},
     };
+    int left = 0;
     for (const auto& b : buttons) {
-        setUpToolbarButton(
-            *b.button, b.name, toolbarIcon(b.icon), b.toolTip,
-            QRect(twips(b.leftTwips), 0, twips(b.widthTwips), twips(kButtonSizeTwips)));
+        setUpToolbarButton(*b.button, b.name, toolbarIcon(b.icon), b.toolTip, left, b.widthTwips);
+        left += ui::kToolButtonStepTwips;
     }
     connect(exportButton_, &QToolButton::clicked, this,
             [this] { exportText(ExportKind::TextFile); });
@@ -241,12 +237,11 @@ void OutputWindow::createStatusLine() {
 }
 
 void OutputWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
-    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int statusLeft = twips(1800 + kGenerateButtonWidthTwips + kStatusGapTwips);
-    recordStatus_->setGeometry(statusLeft, 0, std::max(0, width() - statusLeft), toolBarHeight);
-    text_->setGeometry(twips(kTextLeftTwips), toolBarHeight + twips(kTextGapTwips), width(),
-                       std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
+    ui::layOutStripOverText(*this, *toolBar_, *text_);
+    const int statusLeft =
+        twips(kGenerateButtonLeftTwips + kGenerateButtonWidthTwips + kStatusGapTwips);
+    recordStatus_->setGeometry(statusLeft, 0, std::max(0, width() - statusLeft),
+                               toolBar_->height());
 }
 
 void OutputWindow::generate() {

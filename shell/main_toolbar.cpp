@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/twips.h"
+#include "widgets/toolbar_strip.h"
 
 namespace korvex::ui {
 
@@ -13,9 +14,9 @@ using platform::twips;
 
 namespace {
 
-constexpr int kButtonTwips = 615;
-constexpr int kButtonStepTwips = 600;
-constexpr int kBarHeightTwips = 675;
+constexpr int kButtonTwips = kToolButtonTwips;
+constexpr int kButtonStepTwips = kToolButtonStepTwips;
+constexpr int kBarHeightTwips = kToolBarHeightTwips;
 constexpr int kButtonTopTwips = 30;
 constexpr int kPanelWidthTwips = 3015;
 constexpr int kPanelGapTwips = 120;

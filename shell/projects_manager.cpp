@@ -24,6 +24,7 @@
 #include "store/projects.h"
 #include "widgets/shared_state.h"
 #include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::ui {
@@ -38,10 +39,7 @@ namespace {
 constexpr int kWidthTwips = 4900;
 constexpr int kHeightTwips = 6645;
 constexpr int kPlaceTwips = 1;
-constexpr int kToolBarHeightTwips = 675;
 constexpr int kFolderBarHeightTwips = 375;
-constexpr int kButtonSizeTwips = 615;
-constexpr int kButtonStepTwips = 600;
 constexpr int kBrowseRightTwips = 40;
 constexpr int kListLeftTwips = 15;
 constexpr int kListRightTwips = 20;
@@ -154,9 +152,8 @@ void ProjectsManager::createToolBar() {
                                   : new QToolButton(toolBar_);
         // The buttons never take the focus: the list keeps it, and with it the entries Enter
         // opens.
-        setUpToolbarButton(*button, b.name, b.icon, b.toolTip,
-                           QRect(twips(left), 0, twips(kButtonSizeTwips), twips(kButtonSizeTwips)));
-        left += kButtonStepTwips;
+        setUpToolbarButton(*button, b.name, b.icon, b.toolTip, left);
+        left += ui::kToolButtonStepTwips;
         connect(button, &QToolButton::clicked, this, b.command);
     }
 }
@@ -171,7 +168,7 @@ void ProjectsManager::createFolderBar() {
 }
 
 void ProjectsManager::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
+    const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     const int folderBarHeight = twips(kFolderBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
     browseButton_->move(width() - browseButton_->width() - twips(kBrowseRightTwips), 0);
