@@ -11,6 +11,7 @@
 
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
+#include "editor/editor_controls.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
 #include "editor/script_file.h"
@@ -63,7 +64,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
       extEditor2Timer_(oneShotTimer(this, QStringLiteral("ExtEditor2"), kExternalEditorStepMs)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(editorControls::window);
     setWindowTitle(QStringLiteral("Editor Project"));
 
     createActions();

@@ -87,18 +87,18 @@ private:
     QString projectPath_;  // filePath
     engine::VariantCount variantCount_;
 
-    QPlainTextEdit* text_;         // Text1
-    QWidget* toolBar_;             // Picture2
-    QToolButton* exportButton_;    // Command1
-    QToolButton* copyAllButton_;   // Command2
-    QToolButton* statsButton_;     // Command4
-    QToolButton* generateButton_;  // Command3
-    QLabel* itemsLabel_;           // Label6, hidden
-    QLabel* variantsLabel_;        // Label8, hidden
-    QLabel* recordStatus_;         // a failed working-file record, until the next one is written
-    QTimer* startTimer_;           // GenerateNew
-    QTimer* statsTimer_;           // Timer1
-    QTimer* copyTimer_;            // TextCopy
+    QPlainTextEdit* text_;
+    QWidget* toolBar_;
+    QToolButton* exportButton_;
+    QToolButton* copyAllButton_;
+    QToolButton* statsButton_;
+    QToolButton* generateButton_;
+    QLabel* itemsLabel_;
+    QLabel* variantsLabel_;
+    QLabel* recordStatus_;  // a failed working-file record, until the next one is written
+    QTimer* startTimer_;    // GenerateNew
+    QTimer* statsTimer_;
+    QTimer* copyTimer_;  // TextCopy
 
     QAction* generateAction_ = nullptr;
     QAction* copyAction_ = nullptr;

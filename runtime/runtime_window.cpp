@@ -8,6 +8,7 @@
 #include "engine/generate.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "runtime/runtime_controls.h"
 #include "store/file_io.h"
 
 namespace korvex::ui {
@@ -40,10 +41,10 @@ RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine:
       host_(dialogs, kProgramTitle, this),
       text_(new QPlainTextEdit(this)),
       startTimer_(new QTimer(this)) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(runtimeControls::window);
     setWindowTitle(kCaption);
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(runtimeControls::text);
     QFont font(QStringLiteral("Courier New"));
     font.setPointSizeF(11.25);
     // Where Courier New is not installed, another fixed-pitch face keeps the columns.
@@ -53,7 +54,7 @@ RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine:
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-    startTimer_->setObjectName(QStringLiteral("Timer1"));
+    startTimer_->setObjectName(runtimeControls::startTimer);
     startTimer_->setSingleShot(true);
     startTimer_->setInterval(kStartDelayMs);
     connect(startTimer_, &QTimer::timeout, this, &RuntimeWindow::generate);

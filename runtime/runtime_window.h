@@ -37,7 +37,7 @@ protected:
 
 private:
     void generate();
-    /// Text1 at 15, 15 twips with the client area's size.
+    /// The text at 15, 15 twips with the client area's size.
     void layoutText();
 
     platform::Dialogs& dialogs_;
