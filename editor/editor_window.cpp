@@ -24,6 +24,7 @@
 #include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
+#include "widgets/program_title.h"
 #include "widgets/shared_menus.h"
 #include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
@@ -35,6 +36,7 @@ using platform::fromPath;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
+using ui::kProgramTitle;
 using ui::namedAction;
 using ui::oneShotTimer;
 using ui::outerWindow;

@@ -30,7 +30,6 @@ class ScriptHighlighter;
 class EditorWindow : public QWidget, public ui::ChildWindow {
     Q_OBJECT
 public:
-    static inline const QString kProgramTitle = QStringLiteral("Korvex5");
     /// The question of Generate and of the external-editor command when the text has changed.
     static inline const QString kSaveQuestion =
         QStringLiteral("This Function Requires Saving the Project. Do You Want To Saving It?");

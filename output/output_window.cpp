@@ -25,6 +25,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/program_title.h"
 #include "widgets/record_writer.h"
 #include "widgets/shared_menus.h"
 #include "widgets/text_box.h"

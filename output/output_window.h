@@ -26,8 +26,6 @@ class StatsWindow;
 class OutputWindow : public QWidget, public ChildWindow {
     Q_OBJECT
 public:
-    /// The caption of the window's own message boxes and of the script's `\msg\` boxes.
-    static inline const QString kProgramTitle = QStringLiteral("Korvex5");
     /// What the Copy All button shows for a moment after copying.
     static inline const QString kCopiedCaption = QStringLiteral("[OK]");
 

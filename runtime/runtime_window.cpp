@@ -38,7 +38,7 @@ RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine:
       dialogs_(dialogs),
       folder_(std::move(folder)),
       random_(random),
-      host_(dialogs, kProgramTitle, this),
+      host_(dialogs, kRuntimeTitle, this),
       text_(new QPlainTextEdit(this)),
       startTimer_(new QTimer(this)) {
     setObjectName(runtimeControls::window);
@@ -97,7 +97,7 @@ void RuntimeWindow::generate() {
     // an empty window as if the script had produced nothing.
     std::error_code readError;
     if (!store::readFileBytes(script, &readError)) {
-        dialogs_.warning(this, kProgramTitle, readFailure(script, readError));
+        dialogs_.warning(this, kRuntimeTitle, readFailure(script, readError));
         emit generated();
         return;
     }
@@ -117,7 +117,7 @@ void RuntimeWindow::generate() {
         for (const engine::Warning& warning : result.warnings) {
             warnings << toQString(warning.text);
         }
-        dialogs_.warning(this, kProgramTitle, warnings.join(QLatin1Char('\n')));
+        dialogs_.warning(this, kRuntimeTitle, warnings.join(QLatin1Char('\n')));
     }
     emit generated();
     if (result.endRequested) {

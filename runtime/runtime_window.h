@@ -18,8 +18,9 @@ namespace korvex::ui {
 class RuntimeWindow : public QWidget {
     Q_OBJECT
 public:
-    /// The program's title: the caption of its `\msg\` boxes and of its warnings.
-    static inline const QString kProgramTitle = QStringLiteral("Korvex");
+    /// The runtime program's title (not the main program's): the caption of its `\msg\` boxes and
+    /// of its warnings.
+    static inline const QString kRuntimeTitle = QStringLiteral("Korvex");
     static inline const QString kCaption = QStringLiteral("Korvex Compiler");
     static inline const QString kScriptName = QStringLiteral("qz");
 
