@@ -133,6 +133,15 @@ std::string failureText(std::string_view verb, const fs::path& file, std::string
     return text;
 }
 
+std::string failureText(std::string_view verb, const fs::path& from, const fs::path& to,
+                        std::string_view reason) {
+    std::string text = "Could not ";
+    text.append(verb).append(" \"").append(from.string()).append("\" to \"");
+    text.append(to.string()).append("\": ").append(reason);
+    text += '.';
+    return text;
+}
+
 Outcome writeFailure(const fs::path& file, const std::error_code& reason) {
     return Outcome::failure(failureText("write", file, reasonText(reason)));
 }
