@@ -12,9 +12,9 @@
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_controls.h"
+#include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
-#include "editor/script_file.h"
 #include "editor/script_highlighter.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -54,7 +54,7 @@ constexpr int kExternalEditorStepMs = 500;
 EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
-      outOfSight_(state.settings.useExternalEditor()),
+      outOfSight_(state.settings.useExternalEditor),
       panes_(new EditorPanes(this)),
       toolBar_(new EditorToolBar(this)),
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
@@ -290,11 +290,11 @@ void EditorWindow::generate() {
     if (!panes_->isWrapped()) {
         panes_->focusShown();
     }
-    if (state_.settings.useExternalEditor()) {
+    if (state_.settings.useExternalEditor) {
         openOutput();
         return;
     }
-    if (!state_.settings.saveWithoutAsking() && isModified()) {
+    if (!state_.settings.saveWithoutAsking && isModified()) {
         const Answer answer = state_.dialogs.question(this, kProgramTitle, kSaveQuestion);
         if (answer == Answer::Cancel) {
             return;

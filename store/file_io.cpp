@@ -362,7 +362,7 @@ std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* 
     return content;
 }
 
-std::optional<DecodedText> readTextFile(const fs::path& file) {
+std::optional<DecodedText> readDecodedText(const fs::path& file) {
     std::optional<std::string> bytes = readFileBytes(file);
     if (!bytes) {
         return std::nullopt;

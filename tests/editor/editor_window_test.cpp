@@ -110,7 +110,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, opened);
         EditorProgram program;
-        program.state.settings.dnAsk = dnAsk ? "1" : "0";
+        program.state.settings.saveWithoutAsking = dnAsk;
         EditorWindow* window = program.open("Gen", "x\n");
         QPlainTextEdit* text = pane(window);
         if (edit) {

@@ -96,7 +96,7 @@ private slots:
 
     void modeGeneratesStartsTheEditorAndCloses() {
         EditorProgram program;
-        program.state.settings.editorMode = "1";
+        program.state.settings.useExternalEditor = true;
         QPointer<EditorWindow> first = program.open("One", "{a|b}\r\n");
         QPointer<EditorWindow> second = program.open("Two", "c\r\n");
         QVERIFY(first->worksOutOfSight() && !first->isVisible());
