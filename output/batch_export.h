@@ -14,7 +14,7 @@
 #include "batch/answers.h"
 #include "batch/batch_writer.h"
 #include "output/batch_dialog.h"
-#include "shell/shared_state.h"
+#include "widgets/shared_state.h"
 
 class QProgressDialog;
 class QTimer;

@@ -1,4 +1,4 @@
-#include "output/record_writer.h"
+#include "widgets/record_writer.h"
 
 #include "platform/text_conversion.h"
 

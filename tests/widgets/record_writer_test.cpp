@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/generate.h"
-#include "output/record_writer.h"
 #include "tests/common/test_files.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/record_writer.h"
 
 using korvex::engine::WorkingRecord;
 using korvex::store::Outcome;
