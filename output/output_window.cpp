@@ -365,6 +365,28 @@ void OutputWindow::exportManyTexts() {
     batchExport_->start(dialog.request());
 }
 
+bool OutputWindow::mayStopBatch() {
+    if (batchExport_ == nullptr || !batchExport_->isRunning()) {
+        return true;
+    }
+    // The script's own box is up: it is answered first.
+    if (batchExport_->isAsking()) {
+        return false;
+    }
+    const platform::Answer answer = state_.dialogs.question(
+        this, kProgramTitle,
+        QStringLiteral("Export Many Texts has written %L1 of %L2 texts so far. Stop it and close "
+                       "the window? The texts written are kept.")
+            .arg(batchExport_->written())
+            .arg(batchExport_->request().count),
+        platform::Buttons::YesNo, platform::Answer::No);
+    if (answer != platform::Answer::Yes) {
+        return false;
+    }
+    batchExport_->stop();
+    return true;
+}
+
 void OutputWindow::warn(const QString& text) {
     state_.dialogs.warning(this, kProgramTitle, text);
 }
@@ -404,6 +426,10 @@ void OutputWindow::closeEvent(QCloseEvent* event) {
     // is over.
     if (generating_) {
         closeWhenDone_ = true;
+        event->ignore();
+        return;
+    }
+    if (!mayStopBatch()) {
         event->ignore();
         return;
     }

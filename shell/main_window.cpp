@@ -50,11 +50,7 @@ constexpr int kBesideOffsetTwips = 200;
 MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, store::AppFolder app,
                        RecordWriter::WriteFunction writeRecord, QWidget* parent)
     : QMainWindow(parent),
-      recordWriter_(writeRecord
-                        ? std::move(writeRecord)
-                        : [](const engine::WorkingRecord& record,
-                             const std::filesystem::path&
-                                 folder) { return engine::writeWorkingFiles(record, folder); }),
+      recordWriter_(std::move(writeRecord)),
       state_(std::move(app), dialogs, desktop, random_, recordWriter_, *this),
       mdiArea_(new QMdiArea),
       toolBar_(new MainToolBar),
@@ -363,9 +359,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The record writer may still be writing Temp.txt; deleting it first would let the
-    // writer bring it back.
-    recordWriter_.waitForIdle();
+    // Quitting never waits for the record of a big generation: the writer stops at its next
+    // file (it may be writing Temp.txt, which deleting first would let it bring back).
+    recordWriter_.stop();
     std::error_code ignored;
     std::filesystem::remove(state_.app.workingFile(), ignored);
     tray_->removeIcon();
