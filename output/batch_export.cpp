@@ -13,6 +13,7 @@
 #include "platform/engine_host.h"
 #include "platform/text_conversion.h"
 #include "store/project_name.h"
+#include "widgets/program_title.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::ui {
@@ -35,7 +36,7 @@ BatchExport::BatchExport(SharedState& state, QWidget* window, QString title, QSt
       window_(window),
       title_(std::move(title)),
       projectPath_(std::move(projectPath)),
-      host_(state.dialogs, OutputWindow::kProgramTitle, window),
+      host_(state.dialogs, kProgramTitle, window),
       asking_(std::make_unique<WindowThreadHost>(*this, host_)),
       answers_(asking_.get()) {
     setObjectName(QStringLiteral("BatchExport"));
@@ -64,7 +65,7 @@ void BatchExport::start(const BatchRequest& request) {
     }
     progress_ = new QProgressDialog(window_);
     progress_->setObjectName(QStringLiteral("BatchProgress"));
-    progress_->setWindowTitle(OutputWindow::kProgramTitle);
+    progress_->setWindowTitle(kProgramTitle);
     progress_->setLabelText(QStringLiteral("Writing %L1 texts to \"%2\"...")
                                 .arg(request_.count)
                                 .arg(QDir::toNativeSeparators(request_.folder)));
@@ -114,7 +115,7 @@ bool BatchExport::prepare() {
         });
     if (existing) {
         const platform::Answer answer = state_.dialogs.question(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("\"%1\" already exists. Replace the files of this export that exist?")
                 .arg(fromPath(*existing)),
             platform::Buttons::YesNo, platform::Answer::No);
@@ -183,12 +184,12 @@ void BatchExport::poll() {
 void BatchExport::conclude() {
     const QString folder = fromPath(targets_.csv ? targets_.csv->parent_path() : *targets_.folder);
     if (!failure_.empty()) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, toQString(failure_));
+        state_.dialogs.warning(window_, kProgramTitle, toQString(failure_));
         return;
     }
     const std::uint64_t written = written_;
     if (cancelled_) {
-        state_.dialogs.information(window_, OutputWindow::kProgramTitle,
+        state_.dialogs.information(window_, kProgramTitle,
                                    QStringLiteral("Stopped after %L1 of %L2 texts; the texts "
                                                   "written are in \"%3\".")
                                        .arg(written)
@@ -198,7 +199,7 @@ void BatchExport::conclude() {
     }
     if (written < request_.count) {
         state_.dialogs.information(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("Only %L1 of the %L2 texts asked for came in %L3 draws: the others "
                            "were too much like texts kept before.")
                 .arg(written)
@@ -206,7 +207,7 @@ void BatchExport::conclude() {
                 .arg(draws_));
     }
     if (!state_.desktop.openFolder(folder)) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, folderNotShownText(folder));
+        state_.dialogs.warning(window_, kProgramTitle, folderNotShownText(folder));
     }
 }
 
