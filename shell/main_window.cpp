@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -326,6 +327,25 @@ void MainWindow::openEditor(const QString& projectName) {
 void MainWindow::createRuntime(const QString& title, const QString& projectPath) {
     if (title.isEmpty()) {
         return;
+    }
+    // Included files the runtime cannot take along are named before anything is made.
+    const runtime::ScriptIncludes includes =
+        runtime::scriptIncludes(state_.app, toUtf8(projectPath));
+    if (!includes.uncarried.empty()) {
+        QStringList names;
+        for (const std::string& path : includes.uncarried) {
+            names << QStringLiteral("\"%1\"").arg(toQString(path));
+        }
+        const platform::Answer answer = state_.dialogs.question(
+            this, kProgramTitle,
+            QStringLiteral("The runtime cannot take these included files along: %1. It would "
+                           "read them where they are now, so on another computer its texts "
+                           "would lack them. Create it anyway?")
+                .arg(names.join(QStringLiteral(", "))),
+            platform::Buttons::YesNo, platform::Answer::No);
+        if (answer != platform::Answer::Yes) {
+            return;
+        }
     }
     const store::Outcome made =
         runtime::createRuntime(state_.app, toUtf8(title), toUtf8(projectPath));

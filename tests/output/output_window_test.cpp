@@ -406,11 +406,12 @@ private slots:
     void eachWindowShowsOnlyItsOwnRecordOutcome() {
         std::mutex mutex;
         std::string nextFailure;  // empty: the next record is written
-        OutputProgram program(
-            [&](const korvex::engine::WorkingRecord&, const std::filesystem::path&) {
-                const std::lock_guard lock(mutex);
-                return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
-            });
+        OutputProgram program([&](const korvex::engine::WorkingRecord&,
+                                  const std::filesystem::path&,
+                                  const korvex::ui::RecordWriter::StopQuery&) {
+            const std::lock_guard lock(mutex);
+            return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
+        });
         auto failNext = [&](const std::string& failure) {
             const std::lock_guard lock(mutex);
             nextFailure = failure;
