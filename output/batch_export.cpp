@@ -207,7 +207,8 @@ void BatchExport::conclude() {
                 .arg(draws_));
     }
     if (!state_.desktop.openFolder(folder)) {
-        state_.dialogs.warning(window_, kProgramTitle, folderNotShownText(folder));
+        const QString written = targets_.csv ? fromPath(*targets_.csv) : folder;
+        state_.dialogs.warning(window_, kProgramTitle, savedButFolderNotShownText(written, folder));
     }
 }
 

@@ -25,6 +25,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/opener.h"
 #include "widgets/program_title.h"
 #include "widgets/record_writer.h"
 #include "widgets/shared_menus.h"
@@ -320,7 +321,7 @@ void OutputWindow::openStatistics() {
     statsTimer_->stop();
     const std::string text = boxText(*text_);
     auto* stats = new StatsWindow(state_);
-    state_.commands.addChild(stats);
+    activateOpenerOnClose(state_.commands.addChild(stats), outerWindow(this));
     stats->setFigures(QString::number(characterCount(text)), QString::number(wordCount(text)),
                       itemsLabel_->text(), variantsLabel_->text());
     emit statisticsOpened(stats);
@@ -336,12 +337,16 @@ void OutputWindow::exportText(ExportKind kind) {
         warn(toQString(outcome.message()));
         return;
     }
+    // The file is written either way: a desktop that cannot show it must not sound like a loss.
     if (kind == ExportKind::WebPage) {
         if (!state_.desktop.openDocument(fromPath(file))) {
-            warn(QStringLiteral("Could not open \"%1\".").arg(fromPath(file)));
+            warn(QStringLiteral("\"%1\" was saved, but could not be opened.").arg(fromPath(file)));
         }
-    } else {
-        openExportedFolder();
+        return;
+    }
+    const QString folder = fromPath(state_.app.exported());
+    if (!state_.desktop.openFolder(folder)) {
+        warn(savedButFolderNotShownText(fromPath(file), folder));
     }
 }
 

@@ -31,6 +31,7 @@
 #include "shell/window_arrangement.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
+#include "widgets/opener.h"
 #include "widgets/shared_menus.h"
 #include "widgets/window_parts.h"
 
@@ -310,8 +311,9 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
                                   qobject_cast<QMdiSubWindow*>(besideWindow->parentWidget())
                               ? besideWindow->parentWidget()
                               : besideWindow;
-        subWindow->move(beside->pos() +
-                        QPoint(twips(kBesideOffsetTwips), twips(kBesideOffsetTwips)));
+        placeInsideArea(*subWindow, beside->pos() + QPoint(twips(kBesideOffsetTwips),
+                                                           twips(kBesideOffsetTwips)));
+        activateOpenerOnClose(subWindow, beside);
     }
 }
 

@@ -1,4 +1,5 @@
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <atomic>
 #include <thread>
@@ -13,6 +14,7 @@
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/window_parts.h"
 
 using korvex::platform::BoxKind;
 using korvex::testing::Program;
@@ -247,6 +249,26 @@ private slots:
         kept->refuses = false;
         QVERIFY(p.window->close());
         QVERIFY(!QFile::exists(p.path("Temp.txt")));
+    }
+
+    // Opened beside a window near the area's edge, the generated text stays inside it; closed,
+    // it gives the activation back to the window it was opened from.
+    void generatedTextOpensInsideTheAreaAndGivesBackTheActivation() {
+        Program p;
+        p.startAndSettle();
+        QVERIFY(p.write("Projects/Edge.ini", "x\r\n"));
+        auto* opener = new QWidget;
+        QMdiSubWindow* openerFrame = p.window->addChild(opener);
+        openerFrame->move(p.area().viewport()->width() - 50, p.area().viewport()->height() - 50);
+        p.window->openOutput("Edge", "Projects\\Edge", opener);
+        const QList<OutputWindow*> outputs = p.children<OutputWindow>();
+        QCOMPARE(outputs.size(), 1);
+        QWidget* frame = korvex::ui::outerWindow(outputs.first());
+        QVERIFY(p.area().viewport()->rect().contains(frame->geometry()));
+        QSignalSpy generated(outputs.first(), &OutputWindow::generated);
+        QVERIFY(generated.wait(2000));
+        QVERIFY(frame->close());
+        QTRY_COMPARE(p.area().activeSubWindow(), openerFrame);
     }
 
     void quitStopsTheRecordBeingWritten() {
