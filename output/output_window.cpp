@@ -25,6 +25,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/opener.h"
 #include "widgets/program_title.h"
 #include "widgets/record_writer.h"
 #include "widgets/shared_menus.h"
@@ -320,7 +321,7 @@ void OutputWindow::openStatistics() {
     statsTimer_->stop();
     const std::string text = boxText(*text_);
     auto* stats = new StatsWindow(state_);
-    state_.commands.addChild(stats);
+    activateOpenerOnClose(state_.commands.addChild(stats), outerWindow(this));
     stats->setFigures(QString::number(characterCount(text)), QString::number(wordCount(text)),
                       itemsLabel_->text(), variantsLabel_->text());
     emit statisticsOpened(stats);
@@ -336,12 +337,16 @@ void OutputWindow::exportText(ExportKind kind) {
         warn(toQString(outcome.message()));
         return;
     }
+    // The file is written either way: a desktop that cannot show it must not sound like a loss.
     if (kind == ExportKind::WebPage) {
         if (!state_.desktop.openDocument(fromPath(file))) {
-            warn(QStringLiteral("Could not open \"%1\".").arg(fromPath(file)));
+            warn(QStringLiteral("\"%1\" was saved, but could not be opened.").arg(fromPath(file)));
         }
-    } else {
-        openExportedFolder();
+        return;
+    }
+    const QString folder = fromPath(state_.app.exported());
+    if (!state_.desktop.openFolder(folder)) {
+        warn(savedButFolderNotShownText(fromPath(file), folder));
     }
 }
 
@@ -366,6 +371,28 @@ void OutputWindow::exportManyTexts() {
         batchExport_ = nullptr;
     });
     batchExport_->start(dialog.request());
+}
+
+bool OutputWindow::mayStopBatch() {
+    if (batchExport_ == nullptr || !batchExport_->isRunning()) {
+        return true;
+    }
+    // The script's own box is up: it is answered first.
+    if (batchExport_->isAsking()) {
+        return false;
+    }
+    const platform::Answer answer = state_.dialogs.question(
+        this, kProgramTitle,
+        QStringLiteral("Export Many Texts has written %L1 of %L2 texts so far. Stop it and close "
+                       "the window? The texts written are kept.")
+            .arg(batchExport_->written())
+            .arg(batchExport_->request().count),
+        platform::Buttons::YesNo, platform::Answer::No);
+    if (answer != platform::Answer::Yes) {
+        return false;
+    }
+    batchExport_->stop();
+    return true;
 }
 
 void OutputWindow::warn(const QString& text) {
@@ -407,6 +434,10 @@ void OutputWindow::closeEvent(QCloseEvent* event) {
     // is over.
     if (generating_) {
         closeWhenDone_ = true;
+        event->ignore();
+        return;
+    }
+    if (!mayStopBatch()) {
         event->ignore();
         return;
     }

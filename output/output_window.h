@@ -79,6 +79,8 @@ private:
     /// Closes the window, or the sub-window holding it inside the main window.
     void closeWindow();
     void warn(const QString& text);
+    /// No batch runs, or the user agreed to stop it (closing the window would end it).
+    bool mayStopBatch();
 
     SharedState& state_;
     platform::EngineHost host_;

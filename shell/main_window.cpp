@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,6 +31,7 @@
 #include "shell/window_arrangement.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
+#include "widgets/opener.h"
 #include "widgets/shared_menus.h"
 #include "widgets/window_parts.h"
 
@@ -51,11 +53,7 @@ constexpr int kBesideOffsetTwips = 200;
 MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, store::AppFolder app,
                        RecordWriter::WriteFunction writeRecord, QWidget* parent)
     : QMainWindow(parent),
-      recordWriter_(writeRecord
-                        ? std::move(writeRecord)
-                        : [](const engine::WorkingRecord& record,
-                             const std::filesystem::path&
-                                 folder) { return engine::writeWorkingFiles(record, folder); }),
+      recordWriter_(std::move(writeRecord)),
       state_(std::move(app), dialogs, desktop, random_, recordWriter_, *this),
       mdiArea_(new QMdiArea),
       toolBar_(new MainToolBar),
@@ -313,8 +311,9 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
                                   qobject_cast<QMdiSubWindow*>(besideWindow->parentWidget())
                               ? besideWindow->parentWidget()
                               : besideWindow;
-        subWindow->move(beside->pos() +
-                        QPoint(twips(kBesideOffsetTwips), twips(kBesideOffsetTwips)));
+        placeInsideArea(*subWindow, beside->pos() + QPoint(twips(kBesideOffsetTwips),
+                                                           twips(kBesideOffsetTwips)));
+        activateOpenerOnClose(subWindow, beside);
     }
 }
 
@@ -330,6 +329,25 @@ void MainWindow::openEditor(const QString& projectName) {
 void MainWindow::createRuntime(const QString& title, const QString& projectPath) {
     if (title.isEmpty()) {
         return;
+    }
+    // Included files the runtime cannot take along are named before anything is made.
+    const runtime::ScriptIncludes includes =
+        runtime::scriptIncludes(state_.app, toUtf8(projectPath));
+    if (!includes.uncarried.empty()) {
+        QStringList names;
+        for (const std::string& path : includes.uncarried) {
+            names << QStringLiteral("\"%1\"").arg(toQString(path));
+        }
+        const platform::Answer answer = state_.dialogs.question(
+            this, kProgramTitle,
+            QStringLiteral("The runtime cannot take these included files along: %1. It would "
+                           "read them where they are now, so on another computer its texts "
+                           "would lack them. Create it anyway?")
+                .arg(names.join(QStringLiteral(", "))),
+            platform::Buttons::YesNo, platform::Answer::No);
+        if (answer != platform::Answer::Yes) {
+            return;
+        }
     }
     const store::Outcome made =
         runtime::createRuntime(state_.app, toUtf8(title), toUtf8(projectPath));
@@ -365,9 +383,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The record writer may still be writing Temp.txt; deleting it first would let the
-    // writer bring it back.
-    recordWriter_.waitForIdle();
+    // Quitting never waits for the record of a big generation: the writer stops at its next
+    // file (it may be writing Temp.txt, which deleting first would let it bring back).
+    recordWriter_.stop();
     std::error_code ignored;
     std::filesystem::remove(state_.app.workingFile(), ignored);
     tray_->removeIcon();

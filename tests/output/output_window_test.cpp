@@ -21,6 +21,7 @@
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/modal.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/window_parts.h"
 
 namespace outputControls = korvex::ui::outputControls;
 namespace statsControls = korvex::ui::statsControls;
@@ -260,6 +261,7 @@ private slots:
     void statsOpensAStatisticsWindow() {
         OutputProgram program;
         program.writeProject("Stats", {"{x|y}"});
+        program.commands.addChild(new QWidget);  // the editor it was generated from, say
         OutputWindow* window = program.open("Stats");
         QSignalSpy generated(window, &OutputWindow::generated);
         QTRY_COMPARE(generated.count(), 1);
@@ -281,6 +283,8 @@ private slots:
 
         QTest::keyClick(figures, Qt::Key_Escape);
         QTRY_COMPARE(program.state.openWindows, 1);
+        // The window it was opened from is active again, so the next F5 goes there.
+        QTRY_COMPARE(program.area.activeSubWindow(), korvex::ui::outerWindow(window));
     }
 
     void shortcutsWorkInTheMultiDocumentArea_data() {
@@ -360,7 +364,11 @@ private slots:
         QTest::newRow("folder") << "ExportedFolderX"
                                 << "Could not open the folder \"%1/Exported\".";
         QTest::newRow("page") << "ExportInHTMLWebPageX"
-                              << "Could not open \"%1/Exported/Page.html\".";
+                              << "\"%1/Exported/Page.html\" was saved, but could not be opened.";
+        // The file is there: the warning says so.
+        QTest::newRow("text file") << "ExportInTextFileX"
+                                   << "\"%1/Exported/Page.txt\" was saved, but the folder "
+                                      "\"%1/Exported\" could not be opened.";
     }
     void desktopThatFailsIsReported() {
         QFETCH(QString, action);
@@ -406,11 +414,12 @@ private slots:
     void eachWindowShowsOnlyItsOwnRecordOutcome() {
         std::mutex mutex;
         std::string nextFailure;  // empty: the next record is written
-        OutputProgram program(
-            [&](const korvex::engine::WorkingRecord&, const std::filesystem::path&) {
-                const std::lock_guard lock(mutex);
-                return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
-            });
+        OutputProgram program([&](const korvex::engine::WorkingRecord&,
+                                  const std::filesystem::path&,
+                                  const korvex::ui::RecordWriter::StopQuery&) {
+            const std::lock_guard lock(mutex);
+            return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
+        });
         auto failNext = [&](const std::string& failure) {
             const std::lock_guard lock(mutex);
             nextFailure = failure;

@@ -40,7 +40,8 @@ struct GatedWrite {
     std::vector<std::string> seen;
 
     RecordWriter::WriteFunction function() {
-        return [this](const WorkingRecord& record, const std::filesystem::path&) {
+        return [this](const WorkingRecord& record, const std::filesystem::path&,
+                      const RecordWriter::StopQuery&) {
             std::unique_lock lock(mutex);
             seen.push_back(record.text);
             started = true;
