@@ -15,7 +15,8 @@ namespace korvex::editor {
 
 /// The editor's two text panes over one place, one of them shown: `Text1`, whose lines never
 /// wrap and whose text every save writes, and `Text2`, which wraps lines at its width. Holds
-/// the window's modified flag, which every change of either pane's text sets.
+/// the window's modified flag: set by every change of the shown pane's text, cleared by loads
+/// and saves, and cleared again when undo takes the text back to what was saved.
 class EditorPanes : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +28,8 @@ public:
     QPlainTextEdit* shown() const;
     bool isWrapped() const { return wrappedShown_; }
 
-    bool modified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    bool modified() const;
+    void setModified(bool modified);
 
     /// Colours, font name and size of `look` for both panes.
     void applyLook(const store::TextLook& look);
@@ -49,7 +50,7 @@ public:
     /// `Text1`'s font `points` larger or smaller; a size below one point is refused.
     void changeFontSize(int points);
     /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
-    /// the panes' change signals all the same), without it counting as a change.
+    /// the panes' change signals all the same), without it counting as a change of text.
     void restyle(const std::function<void()>& restyle);
     /// Focus to the shown pane.
     void focusShown();
@@ -62,6 +63,10 @@ public:
     void replaceSelection(const QString& text);
 
 signals:
+    /// The text of a pane changed (not only its colours).
+    void textChanged();
+    /// The modified flag was set or cleared.
+    void modifiedChanged(bool modified);
     /// The right button was pressed in `pane` at `globalPosition`.
     void contextMenuWanted(QPlainTextEdit* pane, QPoint globalPosition);
 
@@ -72,11 +77,12 @@ private:
     /// `to` takes the text of `from`, caret and all.
     void copyText(QPlainTextEdit* from, QPlainTextEdit* to);
     void showPane(bool wrapped);
+    void tellModified();
 
     QPlainTextEdit* unwrapped_;  // Text1
     QPlainTextEdit* wrapped_;    // Text2
     bool wrappedShown_ = false;
-    bool modified_ = false;
+    bool lastModified_ = false;  // what modifiedChanged told last
     // Whether each pane holds the text of the other: a copy between them is needed only when
     // the other has changed since, which spares a large script a copy on every save.
     bool unwrappedCurrent_ = true;

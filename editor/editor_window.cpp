@@ -15,6 +15,7 @@
 #include "editor/editor_toolbar.h"
 #include "editor/script_file.h"
 #include "editor/script_highlighter.h"
+#include "editor/visible_colouring.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -57,6 +58,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
       highlighters_{new ScriptHighlighter(panes_->unwrapped()->document()),
                     new ScriptHighlighter(panes_->wrapped()->document())},
+      colouring_(new VisibleColouring(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
@@ -268,11 +270,11 @@ bool EditorWindow::saveQuietly() {
 void EditorWindow::endSavedFeedback() {
     savedTimer_->stop();
     toolBar_->showSaved(false);
-    // The end of the feedback puts a focused pane's selection on the clipboard.
+    // The end of the feedback puts a focused pane's selection on the clipboard. It never
+    // moves the focus: the user may be typing in another window by now.
     if (QPlainTextEdit* pane = panes_->paneWithFocus(); pane && pane->textCursor().hasSelection()) {
         pane->copy();
     }
-    panes_->focusShown();
 }
 
 void EditorWindow::toggleWordWrap() {
@@ -384,6 +386,7 @@ void EditorWindow::setHighlighting(bool on) {
             highlighter->setOn(on);
         }
     });
+    colouring_->follow();
     // Out of sight the choice is not the user's to keep. Like the word-wrap state, a choice
     // that cannot be written is simply not kept.
     if (!outOfSight_) {

@@ -22,6 +22,7 @@ class EditMenu;
 class EditorPanes;
 class EditorToolBar;
 class ScriptHighlighter;
+class VisibleColouring;
 
 /// The editor window `Form3`: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
@@ -103,6 +104,7 @@ private:
     EditorToolBar* toolBar_;                          // Picture1
     EditMenu* editMenu_;                              // EditX
     std::array<ScriptHighlighter*, 2> highlighters_;  // Text1's, Text2's
+    VisibleColouring* colouring_;
     DiagnosticsList* diagnostics_;
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
