@@ -174,6 +174,15 @@ void EditorPanes::restyle(const std::function<void()>& restyle) {
     restyle();
 }
 
+void EditorPanes::placeCaret(int position) {
+    for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(std::clamp(position, 0, pane->document()->characterCount() - 1));
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
+    }
+}
+
 void EditorPanes::focusShown() {
     shown()->setFocus(Qt::OtherFocusReason);
 }
@@ -185,6 +194,13 @@ QPlainTextEdit* EditorPanes::paneWithFocus() const {
         }
     }
     return nullptr;
+}
+
+void EditorPanes::setMarks(QPlainTextEdit* pane, Marks kind,
+                           QList<QTextEdit::ExtraSelection> marks) {
+    auto& kinds = marks_[pane == wrapped_ ? 1 : 0];
+    kinds[static_cast<std::size_t>(kind)] = std::move(marks);
+    pane->setExtraSelections(kinds[0] + kinds[1]);
 }
 
 QString EditorPanes::selectedText() const {

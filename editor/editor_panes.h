@@ -1,7 +1,10 @@
 #pragma once
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QTextEdit>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -53,10 +56,17 @@ public:
     /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
     /// the panes' change signals all the same), without it counting as a change of text.
     void restyle(const std::function<void()>& restyle);
+    /// The caret of both panes to `position`, nothing selected, scrolled into sight.
+    void placeCaret(int position);
     /// Focus to the shown pane.
     void focusShown();
     /// The pane that has the keyboard focus; null when neither has it.
     QPlainTextEdit* paneWithFocus() const;
+
+    /// What the panes mark over their text: the checker's findings and the braces at the caret.
+    enum class Marks { Findings, Braces };
+    /// `pane` marks `marks` for `kind`, beside the marks of the other kind.
+    void setMarks(QPlainTextEdit* pane, Marks kind, QList<QTextEdit::ExtraSelection> marks);
 
     /// The shown pane's selection, line breaks as CR LF.
     QString selectedText() const;
@@ -89,6 +99,8 @@ private:
     bool unwrappedCurrent_ = true;
     bool wrappedCurrent_ = true;
     bool copying_ = false;
+    // Each pane's marks by kind: the unwrapped pane's first.
+    std::array<std::array<QList<QTextEdit::ExtraSelection>, 2>, 2> marks_;
 };
 
 }  // namespace korvex::editor
