@@ -44,8 +44,7 @@ BraceMarks::BraceMarks(EditorPanes& panes, QObject* parent)
     delay_->setInterval(0);
     connect(delay_, &QTimer::timeout, this, &BraceMarks::update);
     for (QPlainTextEdit* pane : {panes_.unwrapped(), panes_.wrapped()}) {
-        connect(pane, &QPlainTextEdit::cursorPositionChanged, delay_,
-                qOverload<>(&QTimer::start));
+        connect(pane, &QPlainTextEdit::cursorPositionChanged, delay_, qOverload<>(&QTimer::start));
     }
 }
 

@@ -64,7 +64,7 @@ FindReplaceBar::FindReplaceBar(EditorPanes& panes, platform::Dialogs& dialogs, Q
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
     for (QWidget* part : std::initializer_list<QWidget*>{findText_, next, previous, replaceText_,
-                                                          replaceOne, replaceEvery, matchCase_}) {
+                                                         replaceOne, replaceEvery, matchCase_}) {
         row->addWidget(part);
     }
     row->addWidget(result_, 1);
@@ -82,8 +82,8 @@ FindReplaceBar::FindReplaceBar(EditorPanes& panes, platform::Dialogs& dialogs, Q
 
     const auto command = [this](const char* name, const char* caption, const QKeySequence& key,
                                 auto slot) {
-        QAction* action = ui::namedAction(this, QString::fromLatin1(name),
-                                          QString::fromLatin1(caption), key);
+        QAction* action =
+            ui::namedAction(this, QString::fromLatin1(name), QString::fromLatin1(caption), key);
         connect(action, &QAction::triggered, this, slot);
         commands_ << action;
     };
