@@ -3,19 +3,25 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "editor/brace_match.h"
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
+#include "editor/file_watch.h"
+#include "editor/find_replace.h"
 #include "editor/script_highlighter.h"
+#include "editor/status_line.h"
+#include "editor/visible_colouring.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -60,8 +66,13 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
       highlighters_{new ScriptHighlighter(panes_->unwrapped()->document()),
                     new ScriptHighlighter(panes_->wrapped()->document())},
+      colouring_(new VisibleColouring(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
+      findBar_(new FindReplaceBar(*panes_, state.dialogs, this)),
+      braces_(new BraceMarks(*panes_, this)),
+      statusLine_(new StatusLine(*panes_, this)),
+      fileWatch_(new FileWatch(this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
@@ -78,10 +89,22 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     connect(extEditor2Timer_, &QTimer::timeout, this, &EditorWindow::handOverAndClose);
     connect(panes_, &EditorPanes::contextMenuWanted, this, &EditorWindow::showEditMenu);
     connect(diagnostics_, &DiagnosticsList::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(findBar_, &FindReplaceBar::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::reloadWanted, this, &EditorWindow::load);
+    connect(panes_, &EditorPanes::modifiedChanged, this, [this](bool modified) {
+        showModifiedInTitle();
+        fileWatch_->setModified(modified);
+    });
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
     platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        // Esc in the find bar closes the bar, not the window.
+        if (key.key() == Qt::Key_Escape && findBar_->isAncestorOf(focusWidget())) {
+            findBar_->dismiss();
+            return true;
+        }
         const QKeySequence pressed(key.keyCombination());
         for (QAction* action : actions()) {
             if (action->isEnabled() && action->shortcut() == pressed) {
@@ -137,6 +160,7 @@ void EditorWindow::createActions() {
     // the sub-window that holds the focus.
     addActions({saveAction_, generateAction_, externalEditorAction_});
     addActions(editMenu_->shortcutActions());
+    addActions(findBar_->actions());
 }
 
 void EditorWindow::createMenus() {
@@ -150,6 +174,10 @@ void EditorWindow::createMenus() {
 
     editMenu_->addAction(externalEditorAction_);
 
+    auto* search = new QMenu(QStringLiteral("&Search"), this);
+    search->setObjectName(QStringLiteral("SearchX"));
+    search->addActions(findBar_->actions());
+
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
@@ -160,7 +188,7 @@ void EditorWindow::createMenus() {
     // Here the Help item has no access key.
     help->findChild<QAction*>(QStringLiteral("HelpX"))->setText(QStringLiteral("Help..."));
 
-    menus_ = {file, editMenu_, view, ui::createWindowsMenu(this, state_.commands), help};
+    menus_ = {file, editMenu_, search, view, ui::createWindowsMenu(this, state_.commands), help};
 }
 
 void EditorWindow::connectToolBar() {
@@ -178,18 +206,56 @@ void EditorWindow::connectToolBar() {
     onClick(Button::ExternalEditor, &EditorWindow::editExternally);
 }
 
+// From the top: the toolbar, the reload bar while it asks, the panes; from the foot: the
+// status line, the find bar while it is open, the findings while there are any.
 void EditorWindow::layoutWindow() {
     const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(ui::kTextBottomTwips) - listHeight;
+    int top = toolBarHeight;
+    if (fileWatch_->isAsking()) {
+        const int barHeight = fileWatch_->sizeHint().height();
+        fileWatch_->setGeometry(0, top, width(), barHeight);
+        top += barHeight;
+    }
+    int bottom = height();
+    const auto placeAtFoot = [this, &bottom](QWidget* part, int partHeight) {
+        bottom -= partHeight;
+        part->setGeometry(0, bottom, width(), partHeight);
+    };
+    placeAtFoot(statusLine_, statusLine_->sizeHint().height());
+    if (!findBar_->isHidden()) {
+        placeAtFoot(findBar_, findBar_->sizeHint().height());
+    }
+    const int listHeight = diagnostics_->wantedHeight(bottom - top);
+    const int paneTop = top + twips(ui::kTextGapTwips);
+    const int paneHeight = bottom - top - twips(ui::kTextBottomTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
+    placeAtFoot(diagnostics_->widget(), listHeight);
     panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
-    diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
+}
+
+void EditorWindow::showModifiedInTitle() {
+    // The title stays the project's name, which the window's commands go by; only the frame
+    // shows the marker.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->setWindowTitle(windowTitle() + (isModified() ? QStringLiteral(" *") : QString()));
+    }
+}
+
+void EditorWindow::rememberFile() {
+    if (file_ && !outOfSight_) {
+        fileWatch_->remember(fromPath(*file_));
+    }
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ParentChange) {
+        showModifiedInTitle();
+    }
 }
 
 void EditorWindow::load() {
@@ -228,8 +294,10 @@ void EditorWindow::load() {
     byteOrderMark_ = script->byteOrderMark;
     panes_->load(script->text, wrapped);
     loadedOnce_ = true;
-    // The user writes as soon as the script is there.
+    rememberFile();
+    // The user writes as soon as the script is there, where a new script is written.
     if (!outOfSight_) {
+        panes_->placeCaret(writingPlace(script->text));
         panes_->focusShown();
     }
     emit loaded();
@@ -247,6 +315,7 @@ bool EditorWindow::writeScript() {
         warn(toQString(outcome.message()));
         return false;
     }
+    rememberFile();
     return true;
 }
 
@@ -271,11 +340,11 @@ bool EditorWindow::saveQuietly() {
 void EditorWindow::endSavedFeedback() {
     savedTimer_->stop();
     toolBar_->showSaved(false);
-    // The end of the feedback puts a focused pane's selection on the clipboard.
+    // The end of the feedback puts a focused pane's selection on the clipboard. It never
+    // moves the focus: the user may be typing in another window by now.
     if (QPlainTextEdit* pane = panes_->paneWithFocus(); pane && pane->textCursor().hasSelection()) {
         pane->copy();
     }
-    panes_->focusShown();
 }
 
 void EditorWindow::toggleWordWrap() {
@@ -387,6 +456,7 @@ void EditorWindow::setHighlighting(bool on) {
             highlighter->setOn(on);
         }
     });
+    colouring_->follow();
     // Out of sight the choice is not the user's to keep. Like the word-wrap state, a choice
     // that cannot be written is simply not kept.
     if (!outOfSight_) {

@@ -17,11 +17,16 @@ class QTimer;
 
 namespace korvex::editor {
 
+class BraceMarks;
 class DiagnosticsList;
 class EditMenu;
 class EditorPanes;
 class EditorToolBar;
+class FileWatch;
+class FindReplaceBar;
+class StatusLine;
 class ScriptHighlighter;
+class VisibleColouring;
 
 /// The editor window: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
@@ -66,6 +71,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -73,6 +79,10 @@ private:
     void createMenus();
     void connectToolBar();
     void layoutWindow();
+    /// The frame's title: the project's name, and " *" while it has unsaved changes.
+    void showModifiedInTitle();
+    /// The project file as this window last read or wrote it, to tell other writers' changes.
+    void rememberFile();
 
     void load();
     /// Writes the unwrapped pane and a final line break; on failure shows why and returns false.
@@ -102,7 +112,12 @@ private:
     EditorToolBar* toolBar_;
     EditMenu* editMenu_;                              // EditX
     std::array<ScriptHighlighter*, 2> highlighters_;  // the unwrapped pane's, the wrapped one's
+    VisibleColouring* colouring_;
     DiagnosticsList* diagnostics_;
+    FindReplaceBar* findBar_;
+    BraceMarks* braces_;
+    StatusLine* statusLine_;
+    FileWatch* fileWatch_;
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
     QTimer* extEditorTimer_;   // ExtEditor
