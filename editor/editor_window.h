@@ -72,6 +72,8 @@ protected:
 private:
     void createActions();
     void createMenus();
+    /// Menu items for the toolbar buttons that have none in the design.
+    void addToolBarMenuItems(QMenu* file, QMenu* view);
     void connectToolBar();
     void layoutWindow();
 

@@ -72,6 +72,7 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
     setWindowTitle(QStringLiteral("[TITLE]"));
 
     text_->setObjectName(QStringLiteral("Text1"));
+    text_->setAccessibleName(QStringLiteral("Generated text"));
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -175,6 +176,10 @@ void OutputWindow::createMenus() {
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
+    // The Stats button's command, reachable from the menu too.
+    QAction* stats = namedAction(this, QStringLiteral("StatsX"), QStringLiteral("&Statistics..."));
+    view->addAction(stats);
+    connect(stats, &QAction::triggered, statsButton_, &QToolButton::click);
 
     menus_ = {file, edit, view, createWindowsMenu(this, state_.commands),
               createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"))};
@@ -335,7 +340,7 @@ void OutputWindow::exportText(ExportKind kind) {
     }
     if (kind == ExportKind::WebPage) {
         if (!state_.desktop.openDocument(fromPath(file))) {
-            warn(QStringLiteral("Could not open \"%1\".").arg(fromPath(file)));
+            warn(documentNotOpenedText(fromPath(file)));
         }
     } else {
         openExportedFolder();

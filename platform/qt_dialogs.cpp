@@ -1,5 +1,6 @@
 #include "platform/qt_dialogs.h"
 
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -7,6 +8,32 @@
 namespace korvex::platform {
 
 namespace {
+
+// A word longer than the box may be (a long path) is cut off where the box ends, so break
+// opportunities go after its separators; they take no room.
+QString breakableText(const QString& text) {
+    constexpr int kLongWord = 40;
+    QString result;
+    result.reserve(text.size());
+    int wordLength = 0;
+    for (const QChar c : text) {
+        result.append(c);
+        wordLength = c.isSpace() ? 0 : wordLength + 1;
+        if (wordLength >= kLongWord && (c == QLatin1Char('/') || c == QLatin1Char('\\'))) {
+            result.append(QChar(0x200B));
+        }
+    }
+    return result;
+}
+
+// An input box is as narrow as its prompt, so a window manager shortens a longer caption to
+// "Renam...roject": make room for the caption and the title bar's buttons.
+void fitCaption(QDialog& dialog) {
+    constexpr int kTitleButtonsRoom = 160;
+    const QFontMetrics metrics(dialog.font());
+    dialog.setMinimumWidth(metrics.horizontalAdvance(dialog.windowTitle()) * 5 / 4 +
+                           kTitleButtonsRoom);
+}
 
 QMessageBox::Icon iconFor(BoxKind kind) {
     switch (kind) {
@@ -36,12 +63,14 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
 }  // namespace
 
 Answer QtDialogs::showMessage(QWidget* parent, const MessageBox& box) {
-    QMessageBox messageBox(iconFor(box.kind), box.caption, box.text, buttonsFor(box.buttons),
-                           parent);
+    QMessageBox messageBox(iconFor(box.kind), box.caption, breakableText(box.text),
+                           buttonsFor(box.buttons), parent);
     // Script messages are shown as written: "<b>" in a message is text, not markup.
     messageBox.setTextFormat(Qt::PlainText);
     if (box.buttons != Buttons::Ok) {
-        messageBox.setDefaultButton(QMessageBox::Yes);
+        messageBox.setDefaultButton(box.defaultAnswer == Answer::No       ? QMessageBox::No
+                                    : box.defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                          : QMessageBox::Yes);
         messageBox.setEscapeButton(box.buttons == Buttons::YesNo ? QMessageBox::No
                                                                  : QMessageBox::Cancel);
     }
@@ -69,6 +98,7 @@ std::optional<QString> QtDialogs::showInput(QWidget* parent, const InputBox& box
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
     }
+    fitCaption(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

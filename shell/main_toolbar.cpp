@@ -7,6 +7,7 @@
 
 #include "platform/twips.h"
 #include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -49,6 +50,7 @@ QPushButton* MainToolBar::addButton(Group group, const QString& name, const QStr
     auto* button = new QPushButton(owner);
     button->setObjectName(name);
     button->setToolTip(toolTip);
+    button->setAccessibleName(accessibleNameOf(toolTip));
     button->setIcon(icon);
     const int side = twips(kButtonTwips);
     button->setIconSize(QSize(side * 2 / 3, side * 2 / 3));

@@ -348,9 +348,11 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("warning");  // %1: the application folder
         QTest::newRow("folder") << "ExportedFolderX"
-                                << "Could not open the folder \"%1/Exported\".";
+                                << "Could not open the folder \"%1/Exported\": this desktop "
+                                   "has no file browser set up to show it.";
         QTest::newRow("page") << "ExportInHTMLWebPageX"
-                              << "Could not open \"%1/Exported/Page.html\".";
+                              << "Could not open \"%1/Exported/Page.html\": this desktop has no "
+                                 "program set up to open this kind of file.";
     }
     void desktopThatFailsIsReported() {
         QFETCH(QString, action);
