@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "editor/editor_controls.h"
 #include "widgets/text_box.h"
 #include "widgets/text_look.h"
 
@@ -34,8 +35,8 @@ QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) 
 
 EditorPanes::EditorPanes(QWidget* window)
     : QObject(window),
-      unwrapped_(createPane(window, QStringLiteral("Text1"), false)),
-      wrapped_(createPane(window, QStringLiteral("Text2"), true)) {
+      unwrapped_(createPane(window, editorControls::unwrappedPane, false)),
+      wrapped_(createPane(window, editorControls::wrappedPane, true)) {
     wrapped_->hide();
     for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
         pane->viewport()->installEventFilter(this);

@@ -11,9 +11,10 @@
 
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
+#include "editor/editor_controls.h"
+#include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
-#include "editor/script_file.h"
 #include "editor/script_highlighter.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -23,6 +24,7 @@
 #include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
+#include "widgets/program_title.h"
 #include "widgets/shared_menus.h"
 #include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
@@ -34,6 +36,7 @@ using platform::fromPath;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
+using ui::kProgramTitle;
 using ui::namedAction;
 using ui::oneShotTimer;
 using ui::outerWindow;
@@ -51,7 +54,7 @@ constexpr int kExternalEditorStepMs = 500;
 EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
-      outOfSight_(state.settings.useExternalEditor()),
+      outOfSight_(state.settings.useExternalEditor),
       panes_(new EditorPanes(this)),
       toolBar_(new EditorToolBar(this)),
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
@@ -63,7 +66,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
       extEditor2Timer_(oneShotTimer(this, QStringLiteral("ExtEditor2"), kExternalEditorStepMs)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(editorControls::window);
     setWindowTitle(QStringLiteral("Editor Project"));
 
     createActions();
@@ -310,11 +313,11 @@ void EditorWindow::generate() {
     if (!panes_->isWrapped()) {
         panes_->focusShown();
     }
-    if (state_.settings.useExternalEditor()) {
+    if (state_.settings.useExternalEditor) {
         openOutput();
         return;
     }
-    if (!state_.settings.saveWithoutAsking() && isModified()) {
+    if (!state_.settings.saveWithoutAsking && isModified()) {
         const Answer answer = state_.dialogs.question(this, kProgramTitle, kSaveQuestion);
         if (answer == Answer::Cancel) {
             return;

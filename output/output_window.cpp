@@ -18,12 +18,14 @@
 #include "engine/generate.h"
 #include "output/batch_dialog.h"
 #include "output/batch_export.h"
+#include "output/output_controls.h"
 #include "output/stats_window.h"
 #include "output/text_figures.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/program_title.h"
 #include "widgets/record_writer.h"
 #include "widgets/shared_menus.h"
 #include "widgets/text_box.h"
@@ -62,16 +64,16 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
       copyAllButton_(new CaptionButton(toolBar_)),
       statsButton_(new QToolButton(toolBar_)),
       generateButton_(new QToolButton(toolBar_)),
-      itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
-      variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
+      itemsLabel_(hiddenField(this, outputControls::items)),
+      variantsLabel_(hiddenField(this, outputControls::variants)),
       recordStatus_(new QLabel(toolBar_)),
       startTimer_(oneShotTimer(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
-      statsTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kStatsDelayMs)),
+      statsTimer_(oneShotTimer(this, outputControls::statsTimer, kStatsDelayMs)),
       copyTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kCopiedMs)) {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(outputControls::window);
     setWindowTitle(QStringLiteral("[TITLE]"));
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(outputControls::text);
     text_->setAccessibleName(QStringLiteral("Generated text"));
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -205,21 +207,23 @@ void OutputWindow::createMenus() {
 }
 
 void OutputWindow::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture2"));
+    toolBar_->setObjectName(outputControls::toolBar);
     const struct {
         QToolButton* button;
         const char* name;
-        ToolbarIcon icon;
         const char* toolTip;
+        ToolbarIcon icon;
         int widthTwips;
     } buttons[] = {
-        {exportButton_, "Command1", ToolbarIcon::ExportText,
-         "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
-        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+        {exportButton_, outputControls::exportText,
+         "Export to TXT file (For other options [File > Export To...])", ToolbarIcon::ExportText,
          ui::kToolButtonTwips},
-        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", ui::kToolButtonTwips},
-        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)",
-         kGenerateButtonWidthTwips},
+        {copyAllButton_, outputControls::copyAll, "Copy ALL (or Press F7)", ToolbarIcon::CopyAll,
+         ui::kToolButtonTwips},
+        {statsButton_, outputControls::statistics, "Stats", ToolbarIcon::Statistics,
+         ui::kToolButtonTwips},
+        {generateButton_, outputControls::generate, "Generate again (or Press F5)",
+         ToolbarIcon::Generate, kGenerateButtonWidthTwips},
     };
     int left = 0;
     for (const auto& b : buttons) {
@@ -234,7 +238,7 @@ void OutputWindow::createToolBar() {
 }
 
 void OutputWindow::createStatusLine() {
-    recordStatus_->setObjectName(QStringLiteral("RecordStatus"));
+    recordStatus_->setObjectName(outputControls::recordStatus);
     recordStatus_->setWordWrap(true);
     recordStatus_->setTextFormat(Qt::PlainText);
     recordStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

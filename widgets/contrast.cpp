@@ -34,9 +34,9 @@ double contrastRatio(const QColor& a, const QColor& b) {
 
 QColor readableOn(const QColor& colour, const QColor& background) {
     // Whichever of black and white reads better on the background is where the text goes.
-    const QColor away =
-        contrastRatio(Qt::white, background) > contrastRatio(Qt::black, background) ? Qt::white
-                                                                                     : Qt::black;
+    const QColor away = contrastRatio(Qt::white, background) > contrastRatio(Qt::black, background)
+                            ? Qt::white
+                            : Qt::black;
     QColor result = colour;
     // Ten steps of a fifth each end at `away` itself, which always reads.
     for (int step = 0; step < 10 && contrastRatio(result, background) < kMinTextContrast; ++step) {

@@ -1,6 +1,6 @@
 #include <QAbstractButton>
-#include <QAbstractScrollArea>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,10 +98,10 @@ private slots:
         auto* rename = manager->findChild<QAbstractButton*>("Command4");
         QCOMPARE(QAccessible::queryAccessibleInterface(rename)->text(QAccessible::Name),
                  QString("Rename a Project"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(manager->findChild<QAbstractButton*>(
-                                                           "Command6"))
-                     ->text(QAccessible::Name),
-                 QString("Add New Project"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(manager->findChild<QAbstractButton*>("Command6"))
+                ->text(QAccessible::Name),
+            QString("Add New Project"));
         QVERIFY(rename->focusPolicy() & Qt::TabFocus);
         rename->setFocus();
         p.dialogs.expectInput(std::nullopt);

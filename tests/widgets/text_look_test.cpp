@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "store/settings.h"
-#include "widgets/contrast.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/contrast.h"
 #include "widgets/text_look.h"
 
 using namespace korvex::ui;
@@ -13,16 +13,16 @@ class TextLookTest : public QObject {
     Q_OBJECT
 private slots:
     void textReadsOnItsBackgroundUnlessTheUserChoseIt_data() {
-        QTest::addColumn<QColor>("base");                 // the desktop's text background
+        QTest::addColumn<QColor>("base");                     // the desktop's text background
         QTest::addColumn<std::optional<unsigned>>("chosen");  // text_color_*, as a colour number
-        QTest::addColumn<QColor>("shown");                // invalid: any colour that reads
+        QTest::addColumn<QColor>("shown");                    // invalid: any colour that reads
         const std::optional<unsigned> none;
         QTest::newRow("light, design") << QColor(Qt::white) << none << QColor(0, 0, 64);
         QTest::newRow("dark, design") << QColor(35, 35, 35) << none << QColor();
         QTest::newRow("black, design") << QColor(Qt::black) << none << QColor();
         // The user's own choice stays, readable or not.
-        QTest::newRow("dark, chosen") << QColor(35, 35, 35) << std::optional<unsigned>(0x400000u)
-                                      << QColor(0, 0, 64);
+        QTest::newRow("dark, chosen")
+            << QColor(35, 35, 35) << std::optional<unsigned>(0x400000u) << QColor(0, 0, 64);
     }
     void textReadsOnItsBackgroundUnlessTheUserChoseIt() {
         QFETCH(QColor, base);
