@@ -88,6 +88,7 @@ DiagnosticsList::DiagnosticsList(EditorPanes& panes, OptionsFunction options, QW
       delay_(ui::oneShotTimer(this, QStringLiteral("checkTimer"), kDelayMs)),
       runner_(new CheckRunner({}, this)) {
     list_->setObjectName(QStringLiteral("Diagnostics"));
+    list_->setAccessibleName(QStringLiteral("Findings in the script"));
     list_->setHeaderLabels(
         {QStringLiteral("Place"), QStringLiteral("Severity"), QStringLiteral("Message")});
     list_->setRootIsDecorated(false);

@@ -21,6 +21,8 @@ namespace {
 QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) {
     auto* pane = new QPlainTextEdit(window);
     pane->setObjectName(name);
+    pane->setAccessibleName(wrapping ? QStringLiteral("Script, wrapped")
+                                     : QStringLiteral("Script"));
     pane->setLineWrapMode(wrapping ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane->setHorizontalScrollBarPolicy(wrapping ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);

@@ -164,7 +164,7 @@ void EditorWindow::createActions() {
 }
 
 void EditorWindow::createMenus() {
-    auto* file = new QMenu(QStringLiteral("File"), this);
+    auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("FileX"));
     ui::addProjectItems(file, state_.commands, [this] { return projectPath_; });
     file->addSeparator()->setObjectName(QStringLiteral("LNN2"));
@@ -189,6 +189,29 @@ void EditorWindow::createMenus() {
     help->findChild<QAction*>(QStringLiteral("HelpX"))->setText(QStringLiteral("Help..."));
 
     menus_ = {file, editMenu_, search, view, ui::createWindowsMenu(this, state_.commands), help};
+    addToolBarMenuItems(file, view);
+}
+
+void EditorWindow::addToolBarMenuItems(QMenu* file, QMenu* view) {
+    // The toolbar's commands that have no key of their own, reachable from the menus: each
+    // item presses its button, so both do exactly the same.
+    using Button = EditorToolBar::Button;
+    const auto item = [this](QMenu* menu, QAction* before, const char* name, const char* caption,
+                             Button which, const QKeySequence& key = {}) {
+        QAction* action =
+            ui::namedAction(this, QString::fromLatin1(name), QString::fromLatin1(caption), key);
+        menu->insertAction(before, action);
+        connect(action, &QAction::triggered, toolBar_->button(which), &QToolButton::click);
+    };
+    QAction* beforeQuit = file->actions().at(file->actions().indexOf(saveAction_) + 1);
+    item(file, beforeQuit, "ImportFromTextX", "&Import from Text...", Button::Import);
+    item(file, beforeQuit, "CreateRuntimeX", "Create &Runtime...", Button::Runtime);
+    view->addSeparator();
+    item(view, nullptr, "WordWrapX", "Word &Wrap", Button::WordWrap);
+    item(view, nullptr, "FontLargerX", "&Larger Font", Button::FontLarger,
+         QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    item(view, nullptr, "FontSmallerX", "&Smaller Font", Button::FontSmaller,
+         QKeySequence(Qt::CTRL | Qt::Key_Minus));
 }
 
 void EditorWindow::connectToolBar() {

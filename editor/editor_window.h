@@ -77,6 +77,8 @@ protected:
 private:
     void createActions();
     void createMenus();
+    /// Menu items for the toolbar buttons that have none in the design.
+    void addToolBarMenuItems(QMenu* file, QMenu* view);
     void connectToolBar();
     void layoutWindow();
     /// The frame's title: the project's name, and " *" while it has unsaved changes.

@@ -10,6 +10,23 @@ namespace korvex::platform {
 
 namespace {
 
+// A word longer than the box may be (a long path) is cut off where the box ends, so break
+// opportunities go after its separators; they take no room.
+QString breakableText(const QString& text) {
+    constexpr int kLongWord = 40;
+    QString result;
+    result.reserve(text.size());
+    int wordLength = 0;
+    for (const QChar c : text) {
+        result.append(c);
+        wordLength = c.isSpace() ? 0 : wordLength + 1;
+        if (wordLength >= kLongWord && (c == QLatin1Char('/') || c == QLatin1Char('\\'))) {
+            result.append(QChar(0x200B));
+        }
+    }
+    return result;
+}
+
 QMessageBox::Icon iconFor(BoxKind kind) {
     switch (kind) {
         case BoxKind::Warning:
@@ -38,8 +55,8 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
 }  // namespace
 
 Answer QtDialogs::showMessage(QWidget* parent, const MessageBox& box) {
-    QMessageBox messageBox(iconFor(box.kind), box.caption, box.text, buttonsFor(box.buttons),
-                           parent);
+    QMessageBox messageBox(iconFor(box.kind), box.caption, breakableText(box.text),
+                           buttonsFor(box.buttons), parent);
     // Script messages are shown as written: "<b>" in a message is text, not markup.
     messageBox.setTextFormat(Qt::PlainText);
     if (box.buttons != Buttons::Ok) {
