@@ -13,6 +13,7 @@
 #include "editor/edit_menu.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
+#include "editor/preview_pane.h"
 #include "editor/script_file.h"
 #include "editor/script_highlighter.h"
 #include "editor/visible_colouring.h"
@@ -61,6 +62,9 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       colouring_(new VisibleColouring(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
+      preview_(new PreviewPane(
+          *panes_, [this] { return previewSource(); }, state.app, state.settings.preview,
+          !outOfSight_, this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
@@ -77,6 +81,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     connect(extEditor2Timer_, &QTimer::timeout, this, &EditorWindow::handOverAndClose);
     connect(panes_, &EditorPanes::contextMenuWanted, this, &EditorWindow::showEditMenu);
     connect(diagnostics_, &DiagnosticsList::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(preview_, &PreviewPane::switched, this, &EditorWindow::layoutWindow);
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
@@ -136,6 +141,7 @@ void EditorWindow::createActions() {
     // the sub-window that holds the focus.
     addActions({saveAction_, generateAction_, externalEditorAction_});
     addActions(editMenu_->shortcutActions());
+    addActions(preview_->actions());
 }
 
 void EditorWindow::createMenus() {
@@ -154,6 +160,8 @@ void EditorWindow::createMenus() {
     view->addAction(generateAction_);
     view->addSeparator();
     view->addAction(highlightAction_);
+    view->addSeparator();
+    view->addActions(preview_->actions());
 
     QMenu* help = ui::createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
     // Here the Help item has no access key.
@@ -187,7 +195,10 @@ void EditorWindow::layoutWindow() {
         return;
     }
     const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
-    panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
+    const int previewWidth = preview_->wantedWidth(width());
+    panes_->setGeometry(
+        QRect(twips(ui::kTextLeftTwips), paneTop, width() - previewWidth, paneHeight));
+    preview_->setGeometry(width() - previewWidth, paneTop, previewWidth, paneHeight);
     diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
 }
 
@@ -403,6 +414,13 @@ std::optional<engine::CheckOptions> EditorWindow::checkOptions() const {
     options.jumpFolder = file_->parent_path();
     options.scriptFile = *file_;
     return options;
+}
+
+std::optional<PreviewSource> EditorWindow::previewSource() const {
+    if (!loadedOnce_ || !file_) {
+        return std::nullopt;
+    }
+    return PreviewSource{state_.app.root(), toUtf8(projectPath_), {}, {}};
 }
 
 void EditorWindow::warn(const QString& text) {

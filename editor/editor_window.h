@@ -21,6 +21,8 @@ class DiagnosticsList;
 class EditMenu;
 class EditorPanes;
 class EditorToolBar;
+class PreviewPane;
+struct PreviewSource;
 class ScriptHighlighter;
 class VisibleColouring;
 
@@ -95,6 +97,8 @@ private:
     /// Includes from the application folder, jumps beside the project file, as a generation
     /// does; empty before the first load.
     std::optional<engine::CheckOptions> checkOptions() const;
+    /// The project the preview generates as, once loaded.
+    std::optional<PreviewSource> previewSource() const;
     void closeWindow();
     void warn(const QString& text);
 
@@ -106,6 +110,7 @@ private:
     std::array<ScriptHighlighter*, 2> highlighters_;  // Text1's, Text2's
     VisibleColouring* colouring_;
     DiagnosticsList* diagnostics_;
+    PreviewPane* preview_;     // Preview
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
     QTimer* extEditorTimer_;   // ExtEditor
