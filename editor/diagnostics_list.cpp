@@ -168,7 +168,7 @@ void DiagnosticsList::showFindings(const std::vector<engine::Diagnostic>& findin
 void DiagnosticsList::underline(QPlainTextEdit* pane) {
     for (QPlainTextEdit* other : {panes_.unwrapped(), panes_.wrapped()}) {
         if (other != pane) {
-            other->setExtraSelections({});
+            panes_.setMarks(other, EditorPanes::Marks::Findings, {});
         }
     }
     if (pane == nullptr) {
@@ -196,7 +196,7 @@ void DiagnosticsList::underline(QPlainTextEdit* pane) {
         selection.format.setUnderlineColor(severityColour(finding.severity, dark));
         selections.append(selection);
     }
-    pane->setExtraSelections(selections);
+    panes_.setMarks(pane, EditorPanes::Marks::Findings, selections);
 }
 
 void DiagnosticsList::goTo(QTreeWidgetItem* item) {

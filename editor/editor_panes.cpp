@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "editor/editor_controls.h"
 #include "widgets/text_box.h"
 #include "widgets/text_look.h"
 
@@ -32,8 +33,8 @@ QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) 
 
 EditorPanes::EditorPanes(QWidget* window)
     : QObject(window),
-      unwrapped_(createPane(window, QStringLiteral("Text1"), false)),
-      wrapped_(createPane(window, QStringLiteral("Text2"), true)) {
+      unwrapped_(createPane(window, editorControls::unwrappedPane, false)),
+      wrapped_(createPane(window, editorControls::wrappedPane, true)) {
     wrapped_->hide();
     for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
         pane->viewport()->installEventFilter(this);
@@ -173,6 +174,15 @@ void EditorPanes::restyle(const std::function<void()>& restyle) {
     restyle();
 }
 
+void EditorPanes::placeCaret(int position) {
+    for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(std::clamp(position, 0, pane->document()->characterCount() - 1));
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
+    }
+}
+
 void EditorPanes::focusShown() {
     shown()->setFocus(Qt::OtherFocusReason);
 }
@@ -184,6 +194,13 @@ QPlainTextEdit* EditorPanes::paneWithFocus() const {
         }
     }
     return nullptr;
+}
+
+void EditorPanes::setMarks(QPlainTextEdit* pane, Marks kind,
+                           QList<QTextEdit::ExtraSelection> marks) {
+    auto& kinds = marks_[pane == wrapped_ ? 1 : 0];
+    kinds[static_cast<std::size_t>(kind)] = std::move(marks);
+    pane->setExtraSelections(kinds[0] + kinds[1]);
 }
 
 QString EditorPanes::selectedText() const {

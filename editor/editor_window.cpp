@@ -3,19 +3,25 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "editor/brace_match.h"
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
+#include "editor/editor_controls.h"
+#include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
+#include "editor/file_watch.h"
+#include "editor/find_replace.h"
 #include "editor/preview_pane.h"
-#include "editor/script_file.h"
 #include "editor/script_highlighter.h"
+#include "editor/status_line.h"
 #include "editor/visible_colouring.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -25,6 +31,7 @@
 #include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
+#include "widgets/program_title.h"
 #include "widgets/shared_menus.h"
 #include "widgets/toolbar_strip.h"
 #include "widgets/window_parts.h"
@@ -36,6 +43,7 @@ using platform::fromPath;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
+using ui::kProgramTitle;
 using ui::namedAction;
 using ui::oneShotTimer;
 using ui::outerWindow;
@@ -53,7 +61,7 @@ constexpr int kExternalEditorStepMs = 500;
 EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
-      outOfSight_(state.settings.useExternalEditor()),
+      outOfSight_(state.settings.useExternalEditor),
       panes_(new EditorPanes(this)),
       toolBar_(new EditorToolBar(this)),
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
@@ -62,6 +70,10 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       colouring_(new VisibleColouring(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
+      findBar_(new FindReplaceBar(*panes_, state.dialogs, this)),
+      braces_(new BraceMarks(*panes_, this)),
+      statusLine_(new StatusLine(*panes_, this)),
+      fileWatch_(new FileWatch(this)),
       preview_(new PreviewPane(
           *panes_, [this] { return previewSource(); }, state.app, state.settings.preview,
           !outOfSight_, this)),
@@ -69,7 +81,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
       extEditor2Timer_(oneShotTimer(this, QStringLiteral("ExtEditor2"), kExternalEditorStepMs)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(editorControls::window);
     setWindowTitle(QStringLiteral("Editor Project"));
 
     createActions();
@@ -81,11 +93,23 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     connect(extEditor2Timer_, &QTimer::timeout, this, &EditorWindow::handOverAndClose);
     connect(panes_, &EditorPanes::contextMenuWanted, this, &EditorWindow::showEditMenu);
     connect(diagnostics_, &DiagnosticsList::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(findBar_, &FindReplaceBar::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::reloadWanted, this, &EditorWindow::load);
+    connect(panes_, &EditorPanes::modifiedChanged, this, [this](bool modified) {
+        showModifiedInTitle();
+        fileWatch_->setModified(modified);
+    });
     connect(preview_, &PreviewPane::switched, this, &EditorWindow::layoutWindow);
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
     platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        // Esc in the find bar closes the bar, not the window.
+        if (key.key() == Qt::Key_Escape && findBar_->isAncestorOf(focusWidget())) {
+            findBar_->dismiss();
+            return true;
+        }
         const QKeySequence pressed(key.keyCombination());
         for (QAction* action : actions()) {
             if (action->isEnabled() && action->shortcut() == pressed) {
@@ -141,6 +165,7 @@ void EditorWindow::createActions() {
     // the sub-window that holds the focus.
     addActions({saveAction_, generateAction_, externalEditorAction_});
     addActions(editMenu_->shortcutActions());
+    addActions(findBar_->actions());
     addActions(preview_->actions());
 }
 
@@ -155,6 +180,10 @@ void EditorWindow::createMenus() {
 
     editMenu_->addAction(externalEditorAction_);
 
+    auto* search = new QMenu(QStringLiteral("&Search"), this);
+    search->setObjectName(QStringLiteral("SearchX"));
+    search->addActions(findBar_->actions());
+
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
@@ -167,7 +196,7 @@ void EditorWindow::createMenus() {
     // Here the Help item has no access key.
     help->findChild<QAction*>(QStringLiteral("HelpX"))->setText(QStringLiteral("Help..."));
 
-    menus_ = {file, editMenu_, view, ui::createWindowsMenu(this, state_.commands), help};
+    menus_ = {file, editMenu_, search, view, ui::createWindowsMenu(this, state_.commands), help};
 }
 
 void EditorWindow::connectToolBar() {
@@ -185,21 +214,59 @@ void EditorWindow::connectToolBar() {
     onClick(Button::ExternalEditor, &EditorWindow::editExternally);
 }
 
+// From the top: the toolbar, the reload bar while it asks, the panes; from the foot: the
+// status line, the find bar while it is open, the findings while there are any.
 void EditorWindow::layoutWindow() {
     const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(ui::kTextBottomTwips) - listHeight;
+    int top = toolBarHeight;
+    if (fileWatch_->isAsking()) {
+        const int barHeight = fileWatch_->sizeHint().height();
+        fileWatch_->setGeometry(0, top, width(), barHeight);
+        top += barHeight;
+    }
+    int bottom = height();
+    const auto placeAtFoot = [this, &bottom](QWidget* part, int partHeight) {
+        bottom -= partHeight;
+        part->setGeometry(0, bottom, width(), partHeight);
+    };
+    placeAtFoot(statusLine_, statusLine_->sizeHint().height());
+    if (!findBar_->isHidden()) {
+        placeAtFoot(findBar_, findBar_->sizeHint().height());
+    }
+    const int listHeight = diagnostics_->wantedHeight(bottom - top);
+    const int paneTop = top + twips(ui::kTextGapTwips);
+    const int paneHeight = bottom - top - twips(ui::kTextBottomTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
+    placeAtFoot(diagnostics_->widget(), listHeight);
     const int previewWidth = preview_->wantedWidth(width());
     panes_->setGeometry(
         QRect(twips(ui::kTextLeftTwips), paneTop, width() - previewWidth, paneHeight));
     preview_->setGeometry(width() - previewWidth, paneTop, previewWidth, paneHeight);
-    diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
+}
+
+void EditorWindow::showModifiedInTitle() {
+    // The title stays the project's name, which the window's commands go by; only the frame
+    // shows the marker.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->setWindowTitle(windowTitle() + (isModified() ? QStringLiteral(" *") : QString()));
+    }
+}
+
+void EditorWindow::rememberFile() {
+    if (file_ && !outOfSight_) {
+        fileWatch_->remember(fromPath(*file_));
+    }
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ParentChange) {
+        showModifiedInTitle();
+    }
 }
 
 void EditorWindow::load() {
@@ -238,8 +305,10 @@ void EditorWindow::load() {
     byteOrderMark_ = script->byteOrderMark;
     panes_->load(script->text, wrapped);
     loadedOnce_ = true;
-    // The user writes as soon as the script is there.
+    rememberFile();
+    // The user writes as soon as the script is there, where a new script is written.
     if (!outOfSight_) {
+        panes_->placeCaret(writingPlace(script->text));
         panes_->focusShown();
     }
     emit loaded();
@@ -257,6 +326,7 @@ bool EditorWindow::writeScript() {
         warn(toQString(outcome.message()));
         return false;
     }
+    rememberFile();
     return true;
 }
 
@@ -300,11 +370,11 @@ void EditorWindow::generate() {
     if (!panes_->isWrapped()) {
         panes_->focusShown();
     }
-    if (state_.settings.useExternalEditor()) {
+    if (state_.settings.useExternalEditor) {
         openOutput();
         return;
     }
-    if (!state_.settings.saveWithoutAsking() && isModified()) {
+    if (!state_.settings.saveWithoutAsking && isModified()) {
         const Answer answer = state_.dialogs.question(this, kProgramTitle, kSaveQuestion);
         if (answer == Answer::Cancel) {
             return;

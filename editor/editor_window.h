@@ -17,23 +17,26 @@ class QTimer;
 
 namespace korvex::editor {
 
+class BraceMarks;
 class DiagnosticsList;
 class EditMenu;
 class EditorPanes;
 class EditorToolBar;
+class FileWatch;
+class FindReplaceBar;
+class StatusLine;
 class PreviewPane;
 struct PreviewSource;
 class ScriptHighlighter;
 class VisibleColouring;
 
-/// The editor window `Form3`: one project's script in a pane, saved back to the project file,
+/// The editor window: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
 /// external editor. In external-editor mode (setting `editor` = 1) it never shows itself: it
 /// opens the generated-text window, starts the external editor on the file and closes.
 class EditorWindow : public QWidget, public ui::ChildWindow {
     Q_OBJECT
 public:
-    static inline const QString kProgramTitle = QStringLiteral("Korvex5");
     /// The question of Generate and of the external-editor command when the text has changed.
     static inline const QString kSaveQuestion =
         QStringLiteral("This Function Requires Saving the Project. Do You Want To Saving It?");
@@ -70,6 +73,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -77,9 +81,13 @@ private:
     void createMenus();
     void connectToolBar();
     void layoutWindow();
+    /// The frame's title: the project's name, and " *" while it has unsaved changes.
+    void showModifiedInTitle();
+    /// The project file as this window last read or wrote it, to tell other writers' changes.
+    void rememberFile();
 
     void load();
-    /// Writes `Text1` and a final line break; on failure shows why and returns false.
+    /// Writes the unwrapped pane and a final line break; on failure shows why and returns false.
     bool writeScript();
     /// Writes and clears the modified flag (no feedback): the saves of Generate and of the
     /// external-editor command.
@@ -105,11 +113,15 @@ private:
     ui::SharedState& state_;
     const bool outOfSight_;
     EditorPanes* panes_;
-    EditorToolBar* toolBar_;                          // Picture1
+    EditorToolBar* toolBar_;
     EditMenu* editMenu_;                              // EditX
-    std::array<ScriptHighlighter*, 2> highlighters_;  // Text1's, Text2's
+    std::array<ScriptHighlighter*, 2> highlighters_;  // the unwrapped pane's, the wrapped one's
     VisibleColouring* colouring_;
     DiagnosticsList* diagnostics_;
+    FindReplaceBar* findBar_;
+    BraceMarks* braces_;
+    StatusLine* statusLine_;
+    FileWatch* fileWatch_;
     PreviewPane* preview_;     // Preview
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "editor/import_controls.h"
 #include "editor/import_text.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
@@ -116,10 +117,10 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
       copyAllButton_(new QToolButton(toolBar_)),
       copiedNote_(new QLabel(kCopiedNote, toolBar_)),
       copyTimer_(ui::oneShotTimer(this, QStringLiteral("TextCopy"), kCopyNoteMs)) {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(importControls::window);
     setWindowTitle(kCaption);
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(importControls::text);
     // Pasted lines keep their shape: no wrapping, scrolled both ways instead.
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -131,7 +132,7 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     text_->setPlainText(kPlaceholder);
     text_->setTextColour(kPlaceholderColour);
 
-    copiedNote_->setObjectName(QStringLiteral("Label1"));
+    copiedNote_->setObjectName(importControls::copiedNote);
     copiedNote_->hide();
 
     createToolBar();
@@ -145,11 +146,12 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
 }
 
 void ImportWindow::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture1"));
-    ui::setUpToolbarButton(*runButton_, "Command1", ui::themedIcon("format-indent-more", drawRun),
-                           "Run IT", 0);
-    ui::setUpToolbarButton(*copyAllButton_, "Command2", ui::toolbarIcon(ui::ToolbarIcon::CopyAll),
-                           "Copy All", ui::kToolButtonStepTwips);
+    toolBar_->setObjectName(importControls::toolBar);
+    ui::setUpToolbarButton(*runButton_, importControls::run,
+                           ui::themedIcon("format-indent-more", drawRun), "Run IT", 0);
+    ui::setUpToolbarButton(*copyAllButton_, importControls::copyAll,
+                           ui::toolbarIcon(ui::ToolbarIcon::CopyAll), "Copy All",
+                           ui::kToolButtonStepTwips);
     connect(runButton_, &QToolButton::clicked, this, &ImportWindow::run);
     connect(copyAllButton_, &QToolButton::clicked, this, &ImportWindow::copyAll);
 }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <random>
 
+#include "editor/editor_controls.h"
 #include "editor/editor_panes.h"
 #include "platform/engine_host.h"
 #include "platform/text_conversion.h"
@@ -69,13 +70,13 @@ PreviewPane::PreviewPane(EditorPanes& panes, SourceFunction source, const store:
       manyAction_(ui::namedAction(this, QStringLiteral("FivePreviewsX"),
                                   QStringLiteral("Preview &5 Texts"),
                                   QKeySequence(Qt::CTRL | Qt::Key_5))),
-      info_(ui::namedLabel(QStringLiteral("PreviewInfo"), QString(), this)),
+      info_(ui::namedLabel(editorControls::previewNotes, QString(), this)),
       text_(new QPlainTextEdit(this)),
       delay_(ui::oneShotTimer(this, QStringLiteral("previewTimer"), kDelayMs)),
       runner_(new PreviewRunner(this)),
       seeds_([] { return std::uint64_t{std::random_device()()} << 32 | std::random_device()(); }),
       seed_(seeds_()) {
-    setObjectName(QStringLiteral("Preview"));
+    setObjectName(editorControls::preview);
     setAccessibleName(QStringLiteral("Live preview"));
     switchAction_->setCheckable(true);
     manyAction_->setCheckable(true);
@@ -87,15 +88,15 @@ PreviewPane::PreviewPane(EditorPanes& panes, SourceFunction source, const store:
     bold.setBold(true);
     title->setFont(bold);
     title->setAccessibleName(QStringLiteral("Preview"));
-    auto* another = actionButton(anotherAction_, QStringLiteral("PreviewAnother"),
+    auto* another = actionButton(anotherAction_, editorControls::anotherPreview,
                                  QStringLiteral("Another preview text"), this);
     another->setText(QStringLiteral("Another"));
-    auto* many = actionButton(manyAction_, QStringLiteral("PreviewFive"),
+    auto* many = actionButton(manyAction_, editorControls::fivePreviews,
                               QStringLiteral("Show five preview texts"), this);
     many->setText(QStringLiteral("Show 5"));
     info_->setWordWrap(true);
     info_->setAccessibleName(QStringLiteral("About the preview"));
-    text_->setObjectName(QStringLiteral("PreviewText"));
+    text_->setObjectName(editorControls::previewText);
     text_->setAccessibleName(QStringLiteral("Preview of a generated text"));
     text_->setReadOnly(true);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -120,7 +121,9 @@ PreviewPane::PreviewPane(EditorPanes& panes, SourceFunction source, const store:
     connect(delay_, &QTimer::timeout, this, &PreviewPane::refresh);
     connect(runner_, &PreviewRunner::generated, this, &PreviewPane::show);
 
-    setOn(keepChoice_ && store::readSwitch(app_.previewFile(), false));
+    // No preview yet: the window is still being built, and the load that fills the panes
+    // asks for one.
+    showSwitch(keepChoice_ && store::readSwitch(app_.previewFile(), false));
 }
 
 QList<QAction*> PreviewPane::actions() const {
@@ -136,13 +139,17 @@ bool PreviewPane::isRefreshing() const {
     return delay_->isActive() || runner_->isBusy();
 }
 
-void PreviewPane::setOn(bool on) {
-    const bool changed = on != on_;
-    on_ = on && keepChoice_;
+void PreviewPane::showSwitch(bool on) {
+    on_ = on;
     switchAction_->setChecked(on_);
     anotherAction_->setEnabled(on_);
     manyAction_->setEnabled(on_);
     setVisible(on_);
+}
+
+void PreviewPane::setOn(bool on) {
+    const bool changed = (on && keepChoice_) != on_;
+    showSwitch(on && keepChoice_);
     if (on_) {
         refresh();
     } else {
@@ -192,8 +199,7 @@ void PreviewPane::refresh() {
     const QDateTime now = QDateTime::currentDateTime();
     source->dateText = platform::toUtf8(locale.toString(now.date(), QLocale::ShortFormat));
     source->timeText = platform::toUtf8(locale.toString(
-        now.time(),
-        platform::EngineHost::withoutTimeZone(locale.timeFormat(QLocale::LongFormat))));
+        now.time(), platform::EngineHost::withoutTimeZone(locale.timeFormat(QLocale::LongFormat))));
     // The text as it stands in the pane, saved or not; the same seed while the user types, so
     // only what the user changed changes.
     runner_->generate(panes_.shown()->document()->toRawText(), std::move(*source), seed_,
@@ -221,7 +227,8 @@ QString PreviewPane::notes(const Preview& preview) const {
         if (preview.messages > 0) {
             skipped << counted(preview.messages, "1 message not shown", "%1 messages not shown");
         }
-        notes << QStringLiteral("No box is shown here: %1.").arg(skipped.join(QStringLiteral(", ")));
+        notes
+            << QStringLiteral("No box is shown here: %1.").arg(skipped.join(QStringLiteral(", ")));
     }
     if (!preview.jumpedTo.isEmpty()) {
         notes << QStringLiteral("Jumped to \"%1\".").arg(preview.jumpedTo);

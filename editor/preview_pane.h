@@ -67,6 +67,7 @@ signals:
     void refreshed();
 
 private:
+    void showSwitch(bool on);
     void show(const Preview& preview);
     QString notes(const Preview& preview) const;
 

@@ -58,8 +58,7 @@ std::string_view shown(std::string_view text, bool& shortened) {
 PreviewRunner::PreviewRunner(QObject* parent)
     : QObject(parent), thread_([this](Job& job) { run(job); }) {}
 
-void PreviewRunner::generate(QString boxText, PreviewSource source, std::uint64_t seed,
-                             int count) {
+void PreviewRunner::generate(QString boxText, PreviewSource source, std::uint64_t seed, int count) {
     thread_.post(Job{++lastTicket_, std::move(boxText), std::move(source), seed, count});
 }
 

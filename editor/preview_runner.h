@@ -26,12 +26,12 @@ struct PreviewSource {
 /// What a preview shows: one or more texts, ready for the text box, and what the pane says
 /// about them.
 struct Preview {
-    QString text;  ///< the texts, one after another, as ui::toBoxText gives them
-    std::string variants;  ///< the exact variant count, decimal
+    QString text;               ///< the texts, one after another, as ui::toBoxText gives them
+    std::string variants;       ///< the exact variant count, decimal
     std::string variantsAbout;  ///< the same in scientific notation ("1.23e+30102")
-    int questions = 0;  ///< `\inp\` lines answered with an empty answer
-    int messages = 0;   ///< `\msg\` lines not shown
-    QString jumpedTo;   ///< the target of the last jump, empty without one
+    int questions = 0;          ///< `\inp\` lines answered with an empty answer
+    int messages = 0;           ///< `\msg\` lines not shown
+    QString jumpedTo;           ///< the target of the last jump, empty without one
     QStringList warnings;
     bool shortened = false;  ///< a text was longer than the pane shows
 };

@@ -13,6 +13,7 @@
 #include "platform/engine_host.h"
 #include "platform/text_conversion.h"
 #include "store/project_name.h"
+#include "widgets/program_title.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::ui {
@@ -55,7 +56,7 @@ void BatchExport::start(const BatchRequest& request) {
 
     progress_ = new QProgressDialog(window_);
     progress_->setObjectName(QStringLiteral("BatchProgress"));
-    progress_->setWindowTitle(OutputWindow::kProgramTitle);
+    progress_->setWindowTitle(kProgramTitle);
     progress_->setLabelText(QStringLiteral("Writing %L1 texts to \"%2\"...")
                                 .arg(request_.count)
                                 .arg(QDir::toNativeSeparators(request_.folder)));
@@ -108,7 +109,7 @@ bool BatchExport::prepare() {
         });
     if (existing) {
         const platform::Answer answer = state_.dialogs.question(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("\"%1\" already exists. Replace the files of this export that exist?")
                 .arg(fromPath(*existing)),
             platform::Buttons::YesNo);
@@ -124,7 +125,7 @@ bool BatchExport::prepare() {
 // The first text is made here, where boxes can be shown: its messages and questions are the
 // batch's, and their answers serve every text on the worker thread.
 void BatchExport::askQuestions() {
-    platform::EngineHost host(state_.dialogs, OutputWindow::kProgramTitle, window_);
+    platform::EngineHost host(state_.dialogs, kProgramTitle, window_);
     answers_.setAsker(&host);
     engine::Options options;
     options.appFolder = state_.app.root();
@@ -192,12 +193,12 @@ void BatchExport::poll() {
 void BatchExport::conclude() {
     const QString folder = fromPath(targets_.csv ? targets_.csv->parent_path() : *targets_.folder);
     if (!failure_.empty()) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, toQString(failure_));
+        state_.dialogs.warning(window_, kProgramTitle, toQString(failure_));
         return;
     }
     const std::uint64_t written = written_;
     if (cancelled_) {
-        state_.dialogs.information(window_, OutputWindow::kProgramTitle,
+        state_.dialogs.information(window_, kProgramTitle,
                                    QStringLiteral("Stopped after %L1 of %L2 texts; the texts "
                                                   "written are in \"%3\".")
                                        .arg(written)
@@ -207,7 +208,7 @@ void BatchExport::conclude() {
     }
     if (written < request_.count) {
         state_.dialogs.information(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("Only %L1 of the %L2 texts asked for came in %L3 draws: the others "
                            "were too much like texts kept before.")
                 .arg(written)
@@ -215,7 +216,7 @@ void BatchExport::conclude() {
                 .arg(draws_));
     }
     if (!state_.desktop.openFolder(folder)) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, folderNotShownText(folder));
+        state_.dialogs.warning(window_, kProgramTitle, folderNotShownText(folder));
     }
 }
 

@@ -18,12 +18,14 @@
 #include "engine/generate.h"
 #include "output/batch_dialog.h"
 #include "output/batch_export.h"
+#include "output/output_controls.h"
 #include "output/stats_window.h"
 #include "output/text_figures.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/program_title.h"
 #include "widgets/record_writer.h"
 #include "widgets/shared_menus.h"
 #include "widgets/text_box.h"
@@ -62,16 +64,16 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
       copyAllButton_(new CaptionButton(toolBar_)),
       statsButton_(new QToolButton(toolBar_)),
       generateButton_(new QToolButton(toolBar_)),
-      itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
-      variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
+      itemsLabel_(hiddenField(this, outputControls::items)),
+      variantsLabel_(hiddenField(this, outputControls::variants)),
       recordStatus_(new QLabel(toolBar_)),
       startTimer_(oneShotTimer(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
-      statsTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kStatsDelayMs)),
+      statsTimer_(oneShotTimer(this, outputControls::statsTimer, kStatsDelayMs)),
       copyTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kCopiedMs)) {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(outputControls::window);
     setWindowTitle(QStringLiteral("[TITLE]"));
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(outputControls::text);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -200,7 +202,7 @@ void OutputWindow::createMenus() {
 }
 
 void OutputWindow::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture2"));
+    toolBar_->setObjectName(outputControls::toolBar);
     const struct {
         QToolButton* button;
         const char* name;
@@ -208,13 +210,14 @@ void OutputWindow::createToolBar() {
         const char* toolTip;
         int widthTwips;
     } buttons[] = {
-        {exportButton_, "Command1", ToolbarIcon::ExportText,
+        {exportButton_, outputControls::exportText, ToolbarIcon::ExportText,
          "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
-        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+        {copyAllButton_, outputControls::copyAll, ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
          ui::kToolButtonTwips},
-        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", ui::kToolButtonTwips},
-        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)",
-         kGenerateButtonWidthTwips},
+        {statsButton_, outputControls::statistics, ToolbarIcon::Statistics, "Stats",
+         ui::kToolButtonTwips},
+        {generateButton_, outputControls::generate, ToolbarIcon::Generate,
+         "Generate again (or Press F5)", kGenerateButtonWidthTwips},
     };
     int left = 0;
     for (const auto& b : buttons) {
@@ -229,7 +232,7 @@ void OutputWindow::createToolBar() {
 }
 
 void OutputWindow::createStatusLine() {
-    recordStatus_->setObjectName(QStringLiteral("RecordStatus"));
+    recordStatus_->setObjectName(outputControls::recordStatus);
     recordStatus_->setWordWrap(true);
     recordStatus_->setTextFormat(Qt::PlainText);
     recordStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,5 +1,7 @@
 #include "platform/qt_dialogs.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -59,6 +61,12 @@ Answer QtDialogs::showMessage(QWidget* parent, const MessageBox& box) {
     }
 }
 
+int QtDialogs::titleWidth(const QString& caption) {
+    constexpr int kFrameButtons = 160;  // close, maximise and the window icon, with margins
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    return title.horizontalAdvance(caption) + kFrameButtons;
+}
+
 std::optional<QString> QtDialogs::showInput(QWidget* parent, const InputBox& box) {
     QInputDialog dialog(parent);
     dialog.setInputMode(QInputDialog::TextInput);
@@ -68,6 +76,12 @@ std::optional<QString> QtDialogs::showInput(QWidget* parent, const InputBox& box
     // The prompt comes from the script: plain text, like the message boxes.
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
+    }
+    // A box sized to its prompt alone cuts a longer title ("Type a Instruction for Initial
+    // Line"): wide enough for the title and the frame's buttons beside it.
+    // The box's layout sets its minimum from its contents, so the prompt takes the width.
+    if (auto* prompt = dialog.findChild<QLabel*>()) {
+        prompt->setMinimumWidth(titleWidth(box.caption));
     }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/twips.h"
+#include "shell/main_controls.h"
 #include "widgets/toolbar_strip.h"
 
 namespace korvex::ui {
@@ -30,8 +31,8 @@ void fill(QWidget* widget, const QColor& colour) {
 }  // namespace
 
 MainToolBar::MainToolBar(QWidget* parent) : QWidget(parent), panel_(new QWidget(this)) {
-    setObjectName(QStringLiteral("Picture2"));
-    panel_->setObjectName(QStringLiteral("Picture4"));
+    setObjectName(mainControls::toolBar);
+    panel_->setObjectName(mainControls::panel);
     // The bar takes the focus from the buttons, so it must be able to hold it.
     setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);

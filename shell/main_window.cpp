@@ -21,6 +21,7 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "runtime/runtime_creation.h"
+#include "shell/main_controls.h"
 #include "shell/main_toolbar.h"
 #include "shell/new_project_dialog.h"
 #include "shell/program_info.h"
@@ -60,7 +61,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
       toolBar_(new MainToolBar),
       startTimer_(new QTimer(this)),
       watchTimer_(new QTimer(this)) {
-    setObjectName(QStringLiteral("MDIForm1"));
+    setObjectName(mainControls::window);
     setMinimumWidth(twips(kMinimumWidthTwips));
 
     auto* frame = new QWidget;
@@ -84,7 +85,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
     }
     tray_ = new Tray(*this, *mdiArea_->viewport(), state_, startupProjects_);
 
-    watchTimer_->setObjectName(QStringLiteral("Timer1"));
+    watchTimer_->setObjectName(mainControls::watchTimer);
     watchTimer_->setInterval(kTickMs);
     connect(watchTimer_, &QTimer::timeout, this, &MainWindow::followOpenWindows);
     watchTimer_->start();
@@ -129,32 +130,33 @@ void MainWindow::createToolBar() {
         return toolBar_->addButton(group, QString::fromLatin1(name), QString::fromLatin1(tip), icon,
                                    focus, std::move(command));
     };
-    add(Group::Left, "Command1", "Add New Project (or press F2)",
+    add(Group::Left, mainControls::newProject, "Add New Project (or press F2)",
         look->standardIcon(QStyle::SP_FileIcon), [this] { newProject(); });
-    add(Group::Left, "Command2", "Open Projects (or Press F3)",
+    add(Group::Left, mainControls::openProjects, "Open Projects (or Press F3)",
         look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); });
-    add(Group::Left, "Command7", "Last Projects (or Press F4)",
+    add(Group::Left, mainControls::lastProjects, "Last Projects (or Press F4)",
         look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
     toolBar_->setArrangementButtons({
-        add(Group::Left, "Command3", "Cascade", drawnIcon(Picture::Cascade), [this] { cascade(); }),
-        add(Group::Left, "Command4", "Horizontal", drawnIcon(Picture::Horizontal),
+        add(Group::Left, mainControls::cascade, "Cascade", drawnIcon(Picture::Cascade),
+            [this] { cascade(); }),
+        add(Group::Left, mainControls::horizontal, "Horizontal", drawnIcon(Picture::Horizontal),
             [this] { tileHorizontally(); }),
-        add(Group::Left, "Command5", "Vertical", drawnIcon(Picture::Vertical),
+        add(Group::Left, mainControls::vertical, "Vertical", drawnIcon(Picture::Vertical),
             [this] { tileVertically(); }),
-        add(Group::Left, "Command6", "Close all", look->standardIcon(QStyle::SP_DialogCloseButton),
-            [this] { closeAll(false); }),
+        add(Group::Left, mainControls::closeAll, "Close all",
+            look->standardIcon(QStyle::SP_DialogCloseButton), [this] { closeAll(false); }),
     });
-    add(Group::Right, "Command8", "Setting...",
+    add(Group::Right, mainControls::settings, "Setting...",
         look->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { editSettings(); });
-    add(Group::Right, "Command12", "Projects Manager...", look->standardIcon(QStyle::SP_DirIcon),
-        [this] { browseProjects(); });
-    add(Group::Right, "Command11", "Examples...",
+    add(Group::Right, mainControls::projectsManager, "Projects Manager...",
+        look->standardIcon(QStyle::SP_DirIcon), [this] { browseProjects(); });
+    add(Group::Right, mainControls::examples, "Examples...",
         look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); });
     // Help leaves the focus on its button.
     add(
-        Group::Right, "Command10", "Help offline...",
+        Group::Right, mainControls::help, "Help offline...",
         look->standardIcon(QStyle::SP_MessageBoxQuestion), [this] { help(); }, Focus::Keep);
-    add(Group::Right, "Command9", "Official Web Site...", drawnIcon(Picture::WebSite),
+    add(Group::Right, mainControls::webSite, "Official Web Site...", drawnIcon(Picture::WebSite),
         [this] { openWebSite(); });
 }
 

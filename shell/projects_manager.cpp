@@ -19,6 +19,7 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/program_info.h"
+#include "shell/projects_manager_controls.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
 #include "store/projects.h"
@@ -70,17 +71,19 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
       browseButton_(new QToolButton(toolBar_)),
       list_(new QListWidget(this)),
       folderBar_(new QWidget(this)),
-      examplesLabel_(folderLabel(QStringLiteral("Label1"), QStringLiteral("Examples"), folderBar_)),
-      projectsLabel_(folderLabel(QStringLiteral("Label2"), QStringLiteral("Projects"), folderBar_)),
+      examplesLabel_(
+          folderLabel(projectsManagerControls::examples, QStringLiteral("Examples"), folderBar_)),
+      projectsLabel_(
+          folderLabel(projectsManagerControls::projects, QStringLiteral("Projects"), folderBar_)),
       filePath_(hiddenField(this, QStringLiteral("filePath"))),
-      refreshTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kRefreshMs)),
+      refreshTimer_(oneShotTimer(this, projectsManagerControls::refreshTimer, kRefreshMs)),
       examplesTimer_(oneShotTimer(this, QStringLiteral("ExamplesT"), kExamplesMs)) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(projectsManagerControls::window);
     setWindowTitle(QStringLiteral("Open Project"));
     setAttribute(Qt::WA_DeleteOnClose);
     filePath_->clear();
 
-    list_->setObjectName(QStringLiteral("List1"));
+    list_->setObjectName(projectsManagerControls::list);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     createToolBar();
     createFolderBar();
@@ -115,7 +118,7 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
 }
 
 void ProjectsManager::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture1"));
+    toolBar_->setObjectName(projectsManagerControls::toolBar);
     QStyle* look = style();
     const struct {
         const char* name;
@@ -123,25 +126,25 @@ void ProjectsManager::createToolBar() {
         QIcon icon;
         void (ProjectsManager::*command)();
     } buttons[] = {
-        {"Command6", "Add New Project (or press F2)",
+        {projectsManagerControls::addNew, "Add New Project (or press F2)",
          QIcon::fromTheme(QStringLiteral("document-new"), look->standardIcon(QStyle::SP_FileIcon)),
          &ProjectsManager::addNewProject},
-        {"Command1", "Open Projects (or Press Enter)",
+        {projectsManagerControls::open, "Open Projects (or Press Enter)",
          QIcon::fromTheme(QStringLiteral("document-open"),
                           look->standardIcon(QStyle::SP_DialogOpenButton)),
          &ProjectsManager::openSelected},
-        {"Command3", "Delete Selected Projects",
+        {projectsManagerControls::deleteSelected, "Delete Selected Projects",
          QIcon::fromTheme(QStringLiteral("edit-delete"), look->standardIcon(QStyle::SP_TrashIcon)),
          &ProjectsManager::deleteSelected},
-        {"Command4", "Rename a Project",
+        {projectsManagerControls::rename, "Rename a Project",
          QIcon::fromTheme(QStringLiteral("edit-rename"),
                           look->standardIcon(QStyle::SP_FileDialogDetailedView)),
          &ProjectsManager::renameProject},
-        {"Command5", "Copy a Project",
+        {projectsManagerControls::copy, "Copy a Project",
          QIcon::fromTheme(QStringLiteral("edit-copy"),
                           look->standardIcon(QStyle::SP_FileDialogNewFolder)),
          &ProjectsManager::copyProject},
-        {"Command2", "Projects Manager",
+        {projectsManagerControls::browse, "Projects Manager",
          QIcon::fromTheme(QStringLiteral("folder"), look->standardIcon(QStyle::SP_DirIcon)),
          &ProjectsManager::browseProjects},
     };
@@ -159,7 +162,7 @@ void ProjectsManager::createToolBar() {
 }
 
 void ProjectsManager::createFolderBar() {
-    folderBar_->setObjectName(QStringLiteral("Picture2"));
+    folderBar_->setObjectName(projectsManagerControls::folderBar);
     const int top = (twips(kFolderBarHeightTwips) - examplesLabel_->height()) / 2;
     examplesLabel_->move(twips(kLabelGapTwips), top);
     projectsLabel_->move(examplesLabel_->geometry().right() + twips(2 * kLabelGapTwips), top);

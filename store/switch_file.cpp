@@ -14,7 +14,7 @@ bool parseSwitch(std::string_view text, bool byDefault) {
 }
 
 bool readSwitch(const std::filesystem::path& file, bool byDefault) {
-    const std::optional<DecodedText> content = readTextFile(file);
+    const std::optional<DecodedText> content = readDecodedText(file);
     return content ? parseSwitch(content->text, byDefault) : byDefault;
 }
 

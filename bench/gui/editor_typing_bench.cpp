@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "editor/check_runner.h"
+#include "editor/editor_controls.h"
 #include "editor/editor_window.h"
 #include "engine/random.h"
 #include "gui/bench_program.h"
@@ -38,6 +39,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+namespace editorControls = korvex::editor::editorControls;
 using korvex::bench::percentile;
 using korvex::editor::CheckRunner;
 using korvex::editor::EditorWindow;
@@ -96,7 +98,7 @@ struct Figures {
 class Typist {
 public:
     explicit Typist(EditorWindow& window)
-        : pane_(window.findChild<QPlainTextEdit*>("Text1")),
+        : pane_(window.findChild<QPlainTextEdit*>(editorControls::unwrappedPane)),
           delay_(window.findChild<QTimer*>("checkTimer")),
           runner_(window.findChild<CheckRunner*>()) {}
 
@@ -206,7 +208,7 @@ bool runCase(const Case& c, bool coloured, int keys, const fs::path& root,
 
     Typist typist(*window);
     typist.settle();
-    auto* pane = window->findChild<QPlainTextEdit*>("Text1");
+    auto* pane = window->findChild<QPlainTextEdit*>(editorControls::unwrappedPane);
     Figures idle;
     Figures checking;
     for (const int place : c.places(*pane->document())) {

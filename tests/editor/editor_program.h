@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <string>
 
+#include "editor/editor_controls.h"
 #include "editor/editor_window.h"
 #include "tests/common/test_files.h"
 #include "tests/output/output_program.h"
@@ -42,7 +43,8 @@ struct EditorProgram : OutputProgram {
     std::string projectBytes(const QString& title) const { return bytes(projectFile(title)); }
 };
 
-inline QPlainTextEdit* pane(QWidget* window, const char* name = "Text1") {
+inline QPlainTextEdit* pane(QWidget* window,
+                            const char* name = editor::editorControls::unwrappedPane) {
     return window->findChild<QPlainTextEdit*>(name);
 }
 

@@ -5,9 +5,12 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "editor/editor_controls.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 using namespace korvex::platform;
 using korvex::editor::EditorWindow;
@@ -76,12 +79,45 @@ private slots:
         QTest::keyClick(text, Qt::Key_F8);
         QCOMPARE(QByteArray::fromStdString(program.projectBytes("Note")), saved);
         QVERIFY(!window->isModified());
-        QCOMPARE(button(window, "Command4")->text(), QString("[OK]"));
+        QCOMPARE(button(window, editorControls::save)->text(), QString("[OK]"));
         // Half a second on the feedback ends and the selection goes to the clipboard.
-        QTRY_COMPARE(button(window, "Command4")->text(), QString());
+        QTRY_COMPARE(button(window, editorControls::save)->text(), QString());
         QCOMPARE(QApplication::clipboard()->text(),
                  text->toPlainText().isEmpty() ? "before" : text->toPlainText());
         QCOMPARE(program.dialogs.problems(), QString());
+    }
+
+    void theSaveFeedbackLeavesTheFocusWhereTheUserPutIt() {
+        EditorProgram program;
+        EditorWindow* saved = program.open("Saved", "a\r\n");
+        EditorWindow* other = program.open("Other", "b\r\n");
+        program.area.setActiveSubWindow(program.area.subWindowList().at(0));
+        QVERIFY(QTest::qWaitForWindowActive(&program.area));
+        QTest::keyClick(pane(saved), Qt::Key_F8);
+        // Within the half second, the user goes on in the other editor.
+        program.area.setActiveSubWindow(program.area.subWindowList().at(1));
+        pane(other)->setFocus();
+        QTRY_COMPARE(button(saved, editorControls::save)->text(), QString());
+        QVERIFY(pane(other)->hasFocus());
+        QTest::keyClick(pane(other), 'x');
+        QCOMPARE(paneText(pane(other)), QString("xb"));
+        QCOMPARE(paneText(pane(saved)), QString("a"));
+    }
+
+    void undoBackToTheSavedTextIsNotModified() {
+        EditorProgram program;
+        EditorWindow* window = program.open("Undo", "a\r\n");
+        QPlainTextEdit* text = pane(window);
+        typeAtEnd(text, "b");
+        window->save();
+        typeAtEnd(text, "c");
+        QVERIFY(window->isModified());
+        text->undo();
+        QVERIFY(!window->isModified());
+        text->undo();  // before the save: changed again
+        QVERIFY(window->isModified());
+        text->redo();
+        QVERIFY(!window->isModified());
     }
 
     void generateSavesOrAsks_data() {
@@ -107,7 +143,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, opened);
         EditorProgram program;
-        program.state.settings.dnAsk = dnAsk ? "1" : "0";
+        program.state.settings.saveWithoutAsking = dnAsk;
         EditorWindow* window = program.open("Gen", "x\n");
         QPlainTextEdit* text = pane(window);
         if (edit) {
@@ -189,7 +225,7 @@ private slots:
 
         window->save();
         QVERIFY(window->isModified());
-        QCOMPARE(button(window, "Command4")->text(), QString());
+        QCOMPARE(button(window, editorControls::save)->text(), QString());
         window->generate();  // Yes to the question: the save fails, nothing is generated
         QVERIFY(!program.commands.calls.join(' ').contains("openOutput"));
         program.area.subWindowList().at(0)->close();  // Yes: the save fails, the window stays
@@ -237,13 +273,15 @@ private slots:
         }
         EditorWindow* toggled = program.open("A", "a long line\r\n");
         EditorWindow* other = program.open("B", "b\r\n");
-        QCOMPARE(pane(toggled, "Text2")->isVisible(), wrapped);
-        QCOMPARE(pane(toggled, "Text1")->isVisible(), !wrapped);
+        QCOMPARE(pane(toggled, editorControls::wrappedPane)->isVisible(), wrapped);
+        QCOMPARE(pane(toggled, editorControls::unwrappedPane)->isVisible(), !wrapped);
 
-        QTest::mouseClick(button(toggled, "Command1"), Qt::LeftButton);
-        QPlainTextEdit* shown = pane(toggled, wrapped ? "Text1" : "Text2");
+        QTest::mouseClick(button(toggled, editorControls::wordWrap), Qt::LeftButton);
+        QPlainTextEdit* shown =
+            pane(toggled, wrapped ? editorControls::unwrappedPane : editorControls::wrappedPane);
         QVERIFY(shown->isVisible());
-        QCOMPARE(button(toggled, "Command4")->text(), QString("[OK]"));  // the toggle saved
+        QCOMPARE(button(toggled, editorControls::save)->text(),
+                 QString("[OK]"));  // the toggle saved
         typeAtEnd(shown, "!");
         toggled->save();
         QCOMPARE(program.projectBytes("A"), std::string("a long line!\r\n"));
@@ -328,10 +366,10 @@ private slots:
     void handOverButtonsAndRightClick() {
         EditorProgram program;
         EditorWindow* window = program.open("Buttons");
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::importText), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::runtime), Qt::LeftButton);
         window->setWindowTitle(QString());
-        QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::runtime), Qt::LeftButton);
         QCOMPARE(program.commands.calls,
                  (QStringList{"openImport", "createRuntime Buttons Projects\\Buttons"}));
 

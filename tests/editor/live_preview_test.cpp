@@ -7,11 +7,13 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "editor/editor_controls.h"
 #include "editor/preview_pane.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/qt_test_main.h"
 
 using korvex::editor::EditorWindow;
+namespace editorControls = korvex::editor::editorControls;
 using korvex::editor::PreviewPane;
 using korvex::testing::EditorProgram;
 using korvex::testing::pane;
@@ -24,9 +26,9 @@ private slots:
         program.folder.write("Projects/Next.ini", "next {a|b}\r\n");
         EditorWindow* window = program.open("Draft", "{x|y}\r\n");
         QPlainTextEdit* text = pane(window);
-        auto* preview = window->findChild<PreviewPane*>("Preview");
-        auto* shown = preview->findChild<QPlainTextEdit*>("PreviewText");
-        auto* info = preview->findChild<QLabel*>("PreviewInfo");
+        auto* preview = window->findChild<PreviewPane*>(editorControls::preview);
+        auto* shown = preview->findChild<QPlainTextEdit*>(editorControls::previewText);
+        auto* info = preview->findChild<QLabel*>(editorControls::previewNotes);
         std::uint64_t seed = 0;
         preview->setSeedSource([&seed] { return ++seed; });
         QVERIFY(preview->isHidden());
@@ -64,7 +66,7 @@ private slots:
         text->selectAll();
         QTest::keyClicks(text, "{a|b|c|d}{a|b|c|d}{a|b|c|d}{a|b|c|d}{a|b|c|d}");
         QTRY_VERIFY(!preview->isRefreshing());
-        preview->findChild<QToolButton*>("PreviewFive")->click();
+        preview->findChild<QToolButton*>(editorControls::fivePreviews)->click();
         QTRY_COMPARE(shown->toPlainText().count(QString::fromUtf8("\u2014\u2014 ")), 5);
         const QString five = shown->toPlainText();
         QTest::keyClick(text, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
@@ -73,7 +75,7 @@ private slots:
 
         // The next editor opens with the preview on.
         EditorWindow* next = program.open("Next");
-        QVERIFY(next->findChild<PreviewPane*>("Preview")->isOn());
+        QVERIFY(next->findChild<PreviewPane*>(editorControls::preview)->isOn());
 
         window->findChild<QAction*>("PreviewX")->trigger();
         QVERIFY(preview->isHidden());

@@ -11,9 +11,12 @@
 #include <mutex>
 
 #include "editor/check_runner.h"
+#include "editor/editor_controls.h"
 #include "editor/script_highlighter.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/qt_test_main.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 using korvex::editor::CheckRunner;
 using korvex::editor::EditorWindow;
@@ -81,8 +84,8 @@ private slots:
         QCOMPARE(text->textCursor().positionInBlock(), 6);
 
         // The wrapped pane shows the same text, and the underlines go with it.
-        window->findChild<QToolButton*>("Command1")->click();
-        QPlainTextEdit* wrapped = pane(window, "Text2");
+        window->findChild<QToolButton*>(editorControls::wordWrap)->click();
+        QPlainTextEdit* wrapped = pane(window, editorControls::wrappedPane);
         QTRY_COMPARE(wrapped->extraSelections().size(), 3);
         QCOMPARE(text->extraSelections().size(), 0);
 
@@ -93,6 +96,42 @@ private slots:
         QCOMPARE(wrapped->extraSelections().size(), 0);
         QCOMPARE(wrapped->height(), fullHeight);
         QCOMPARE(program.dialogs.problems(), QString());
+    }
+
+    void theNoteOnTooManyFindingsHasNoPlace() {
+        EditorProgram program;
+        EditorWindow* window = program.open("Many", std::string(1500, '}').c_str());
+        auto* list = window->findChild<QTreeWidget*>("Diagnostics");
+        QTRY_COMPARE(list->topLevelItemCount(), 1001);
+        QCOMPARE(rowTexts(list->topLevelItem(1000)),
+                 QStringList({"", "note", "only the first 1000 findings are listed"}));
+        QCOMPARE(pane(window)->extraSelections().size(), 1000);
+    }
+
+    void aLongLineIsColouredWhereItIsShown() {
+        // A pasted article on one line: colours near what the pane shows, never all of it.
+        std::string line;
+        while (line.size() < 200000) {
+            line += "Some {red|blue} text ";
+        }
+        EditorProgram program;
+        EditorWindow* window = program.open("Long", (line + "\r\n").c_str());
+        QPlainTextEdit* text = pane(window);
+        const auto colouredSpan = [text] {
+            const auto formats = formatsOfLine(text, 0);
+            return formats.isEmpty() ? std::pair(-1, -1)
+                                     : std::pair(formats.first().start,
+                                                 formats.last().start + formats.last().length);
+        };
+        QVERIFY(colouredSpan().first >= 0);
+        QVERIFY(colouredSpan().second < ScriptHighlighter::kLongLine);
+
+        QTextCursor middle(text->document());
+        middle.setPosition(100000);
+        text->setTextCursor(middle);
+        QTRY_VERIFY(colouredSpan().first > 90000 && colouredSpan().first < 100000);
+        QVERIFY(colouredSpan().second > 100000 && colouredSpan().second < 110000);
+        QVERIFY(!window->isModified());
     }
 
     void onlyTheLastCheckAskedForIsHeard() {
@@ -159,8 +198,8 @@ private slots:
         };
         QPlainTextEdit* text = pane(window);
         QVERIFY(braceAt(text, 3));
-        window->findChild<QToolButton*>("Command1")->click();
-        QPlainTextEdit* wrapped = pane(window, "Text2");
+        window->findChild<QToolButton*>(editorControls::wordWrap)->click();
+        QPlainTextEdit* wrapped = pane(window, editorControls::wrappedPane);
         QVERIFY(braceAt(wrapped, 7));
 
         auto* highlight = window->findChild<QAction*>("HighlightX");

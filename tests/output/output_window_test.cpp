@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "output/output_controls.h"
+#include "output/stats_controls.h"
 #include "output/stats_window.h"
 #include "platform/qt_dialogs.h"
 #include "platform/twips.h"
@@ -17,6 +19,9 @@
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/modal.h"
 #include "tests/support/qt_test_main.h"
+
+namespace outputControls = korvex::ui::outputControls;
+namespace statsControls = korvex::ui::statsControls;
 
 using namespace korvex::platform;
 using korvex::testing::OutputProgram;
@@ -30,7 +35,7 @@ Q_DECLARE_METATYPE(QKeySequence)
 namespace {
 
 QPlainTextEdit* textOf(QWidget* window) {
-    return window->findChild<QPlainTextEdit*>("Text1");
+    return window->findChild<QPlainTextEdit*>(outputControls::text);
 }
 
 QString labelText(QWidget* window, const char* name) {
@@ -70,9 +75,9 @@ private slots:
         QCOMPARE(shown[1].caption, QString("Korvex"));
         QCOMPARE(shown[1].text, QString("Your name?"));
         QCOMPARE(textOf(window)->toPlainText(), QString("Dear Ann,\nSir"));
-        QCOMPARE(labelText(window, "Label6"), QString("2"));
-        QCOMPARE(labelText(window, "Label8"), QString("2"));
-        QVERIFY(!window->findChild<QLabel*>("Label8")->isVisible());
+        QCOMPARE(labelText(window, outputControls::items), QString("2"));
+        QCOMPARE(labelText(window, outputControls::variants), QString("2"));
+        QVERIFY(!window->findChild<QLabel*>(outputControls::variants)->isVisible());
 
         // The record follows the text on the writer's thread.
         program.recordWriter.waitForIdle();
@@ -83,7 +88,7 @@ private slots:
     void everyTriggerRegenerates_data() {
         QTest::addColumn<QString>("trigger");
         QTest::newRow("F5") << "F5";
-        QTest::newRow("toolbar") << "Command3";
+        QTest::newRow("toolbar") << outputControls::generate;
         QTest::newRow("View menu") << "GenerateX";
         QTest::newRow("popup") << "ReGenerateX";
     }
@@ -101,7 +106,7 @@ private slots:
         if (trigger == "F5") {
             QVERIFY(QTest::qWaitForWindowActive(&program.area));
             QTest::keyClick(text, Qt::Key_F5);
-        } else if (trigger == "Command3") {
+        } else if (trigger == outputControls::generate) {
             QTest::mouseClick(window->findChild<QToolButton*>(trigger), Qt::LeftButton);
         } else {
             window->findChild<QAction*>(trigger)->trigger();
@@ -212,7 +217,7 @@ private slots:
         textOf(window)->setPlainText(shown);  // the user's edit is what is copied
         QApplication::clipboard()->setText("before");
 
-        auto* button = window->findChild<QToolButton*>("Command2");
+        auto* button = window->findChild<QToolButton*>(outputControls::copyAll);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(button->text(), QString("[OK]"));
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
@@ -258,11 +263,12 @@ private slots:
         textOf(window)->setPlainText("a b");
 
         QSignalSpy opened(window, &OutputWindow::statisticsOpened);
-        QTest::mouseClick(window->findChild<QToolButton*>("Command4"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QToolButton*>(outputControls::statistics),
+                          Qt::LeftButton);
         QVERIFY(opened.isEmpty());  // the statistics timer opens it
         QTRY_COMPARE(opened.count(), 1);
         auto* stats = opened.at(0).at(0).value<StatsWindow*>();
-        QCOMPARE(stats->objectName(), QString("Form7"));
+        QCOMPARE(stats->objectName(), QString(statsControls::window));
         QCOMPARE(stats->windowTitle(), QString("Stats"));
         QCOMPARE(program.state.openWindows, 2);
         QPlainTextEdit* figures = textOf(stats);
@@ -332,7 +338,8 @@ private slots:
         QTRY_COMPARE(generated.count(), 1);
 
         program.dialogs.expectMessage(BoxKind::Warning);
-        QTest::mouseClick(window->findChild<QToolButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QToolButton*>(outputControls::exportText),
+                          Qt::LeftButton);
         QCOMPARE(program.dialogs.problems(), QString());
         const ScriptedDialogs::Shown& warning = program.dialogs.shown().back();
         QCOMPARE(warning.caption, QString("Korvex5"));
@@ -375,7 +382,7 @@ private slots:
         QSignalSpy generated(window, &OutputWindow::generated);
         QTRY_COMPARE(generated.count(), 1);
 
-        auto* status = window->findChild<QLabel*>("RecordStatus");
+        auto* status = window->findChild<QLabel*>(outputControls::recordStatus);
         QTRY_VERIFY(status->isVisible());
         QVERIFY2(status->text().startsWith("Could not write \"" + path(temp)),
                  qPrintable(status->text()));
@@ -408,17 +415,18 @@ private slots:
     void windowAsItOpens() {
         OutputProgram program;
         program.open("Look");
-        auto* window = program.area.findChild<OutputWindow*>("Form4");
+        auto* window = program.area.findChild<OutputWindow*>(outputControls::window);
         QCOMPARE(program.area.activeSubWindow()->size(), QSize(twips(9600), twips(7500)));
         const QList<QPair<QString, QString>> tips = {
-            {"Command1", "Export to TXT file (For other options [File > Export To...])"},
-            {"Command2", "Copy ALL (or Press F7)"},
-            {"Command4", "Stats"},
-            {"Command3", "Generate again (or Press F5)"}};
+            {outputControls::exportText,
+             "Export to TXT file (For other options [File > Export To...])"},
+            {outputControls::copyAll, "Copy ALL (or Press F7)"},
+            {outputControls::statistics, "Stats"},
+            {outputControls::generate, "Generate again (or Press F5)"}};
         for (const auto& [name, tip] : tips) {
             QCOMPARE(window->findChild<QToolButton*>(name)->toolTip(), tip);
         }
-        QCOMPARE(window->findChild<QToolButton*>("Command3")->width(), twips(1095));
+        QCOMPARE(window->findChild<QToolButton*>(outputControls::generate)->width(), twips(1095));
         QPlainTextEdit* text = textOf(window);
         const int toolBar = twips(675);
         QCOMPARE(text->geometry(), QRect(twips(15), toolBar + twips(5), window->width(),

@@ -7,6 +7,8 @@
 #include "engine/generate.h"
 #include "output/output_window.h"
 #include "platform/engine_host.h"
+#include "shell/main_controls.h"
+#include "shell/new_project_controls.h"
 #include "shell/program_info.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
@@ -104,10 +106,10 @@ private slots:
         QVERIFY(started.wait(2000));
         QCOMPARE(p.window->windowTitle(), QString("Korvex5 5.00"));
 
-        QWidget* toolBar = p.child("Picture2");
+        QWidget* toolBar = p.child(mainControls::toolBar);
         QCOMPARE(toolBar->isVisibleTo(p.window.get()), barShown);
         QCOMPARE(toolBar->palette().color(QPalette::Window), bar);
-        QCOMPARE(p.child("Picture4")->palette().color(QPalette::Window),
+        QCOMPARE(p.child(mainControls::panel)->palette().color(QPalette::Window),
                  panel.isValid() ? panel : QApplication::palette().color(QPalette::Window));
         QCOMPARE(p.area().background().color(),
                  background.isValid() ? background : designBackground);
@@ -119,7 +121,8 @@ private slots:
         QAction* windowsMenu = p.window->findChild<QMenu*>("Windows")->menuAction();
         auto shown = [&](bool expected) {
             bool all = windowsMenu->isVisible() == expected;
-            for (const char* name : {"Command3", "Command4", "Command5", "Command6"}) {
+            for (const char* name : {mainControls::cascade, mainControls::horizontal,
+                                     mainControls::vertical, mainControls::closeAll}) {
                 all = all && p.child(name)->isVisibleTo(p.window.get()) == expected;
             }
             return all;
@@ -136,14 +139,15 @@ private slots:
         QTest::addColumn<Request>("request");  // paths relative to the application folder
         QTest::addColumn<bool>("keepsFocus");
         QTest::newRow("Setting...")
-            << "Command8"
+            << mainControls::settings
             << Request{Action::StartProgram, "Extra/Notepad2.exe", {"Extra/Setting.ini"}} << false;
         QTest::newRow("Projects Manager... shows the folder")
-            << "Command12" << Request{Action::OpenFolder, "Projects", {}} << false;
+            << mainControls::projectsManager << Request{Action::OpenFolder, "Projects", {}}
+            << false;
         QTest::newRow("Help offline...")
-            << "Command10" << Request{Action::OpenDocument, "Extra/Help.html", {}} << true;
+            << mainControls::help << Request{Action::OpenDocument, "Extra/Help.html", {}} << true;
         QTest::newRow("Official Web Site...")
-            << "Command9" << Request{Action::OpenDocument, kWebSite, {}} << false;
+            << mainControls::webSite << Request{Action::OpenDocument, kWebSite, {}} << false;
     }
     void toolbarButtons() {
         QFETCH(QString, button);
@@ -152,7 +156,7 @@ private slots:
         Program p;
         p.startAndSettle();
         p.window->newProject();
-        QWidget* name = p.child("Text1");
+        QWidget* name = p.child(newProjectControls::name);
         QTRY_COMPARE(QApplication::focusWidget(), name);
 
         qobject_cast<QPushButton*>(p.child(button))->click();
@@ -163,7 +167,7 @@ private slots:
             argument = p.path(argument);
         }
         QCOMPARE(p.desktop.requests(), std::vector<Request>{request});
-        QCOMPARE(QApplication::focusWidget(), keepsFocus ? name : p.child("Picture2"));
+        QCOMPARE(QApplication::focusWidget(), keepsFocus ? name : p.child(mainControls::toolBar));
     }
 
     void mainShortcuts_data() {
@@ -347,7 +351,7 @@ private slots:
         QCOMPARE(QRect(first->geometry().topLeft(), second->geometry().bottomRight()), area);
         QCOMPARE(first->width(), area.width());
 
-        qobject_cast<QPushButton*>(p.child("Command5"))->click();  // Vertical
+        qobject_cast<QPushButton*>(p.child(mainControls::vertical))->click();  // Vertical
         QCOMPARE(QRect(first->geometry().topLeft(), second->geometry().bottomRight()), area);
         QCOMPARE(first->height(), area.height());
     }
