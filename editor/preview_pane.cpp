@@ -41,14 +41,19 @@ QString counted(int count, const char* one, const char* many) {
     return count == 1 ? QString::fromLatin1(one) : QString::fromLatin1(many).arg(count);
 }
 
-QToolButton* actionButton(QAction* action, const QString& name, const QString& accessibleName,
-                          QWidget* parent) {
+// A button for `action` with its own short caption: a default action would put the menu's
+// longer text on it each time the action changes.
+QToolButton* actionButton(QAction* action, const char* name, const QString& caption,
+                          const QString& accessibleName, QWidget* parent) {
     auto* button = new QToolButton(parent);
-    button->setDefaultAction(action);
     button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(action->toolTip());
     button->setAccessibleName(accessibleName);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setCheckable(action->isCheckable());
     button->setFocusPolicy(Qt::TabFocus);
+    QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::toggled, button, &QToolButton::setChecked);
     return button;
 }
 
@@ -88,12 +93,11 @@ PreviewPane::PreviewPane(EditorPanes& panes, SourceFunction source, const store:
     bold.setBold(true);
     title->setFont(bold);
     title->setAccessibleName(QStringLiteral("Preview"));
-    auto* another = actionButton(anotherAction_, editorControls::anotherPreview,
-                                 QStringLiteral("Another preview text"), this);
-    another->setText(QStringLiteral("Another"));
-    auto* many = actionButton(manyAction_, editorControls::fivePreviews,
+    auto* another =
+        actionButton(anotherAction_, editorControls::anotherPreview, QStringLiteral("Another"),
+                     QStringLiteral("Another preview text"), this);
+    auto* many = actionButton(manyAction_, editorControls::fivePreviews, QStringLiteral("Show 5"),
                               QStringLiteral("Show five preview texts"), this);
-    many->setText(QStringLiteral("Show 5"));
     info_->setWordWrap(true);
     info_->setAccessibleName(QStringLiteral("About the preview"));
     text_->setObjectName(editorControls::previewText);
