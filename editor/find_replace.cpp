@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,14 +61,21 @@ FindReplaceBar::FindReplaceBar(EditorPanes& panes, platform::Dialogs& dialogs, Q
     close->setAccessibleName(QStringLiteral("Close find and replace"));
     close->setAutoRaise(true);
 
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 2, 4, 2);
-    for (QWidget* part : std::initializer_list<QWidget*>{findText_, next, previous, replaceText_,
-                                                         replaceOne, replaceEvery, matchCase_}) {
-        row->addWidget(part);
-    }
-    row->addWidget(result_, 1);
-    row->addWidget(close);
+    // Find on the first row, replace under it: one row is too narrow for a window of the
+    // editor's first size. The fields take what width there is.
+    auto* rows = new QGridLayout(this);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setVerticalSpacing(2);
+    rows->addWidget(findText_, 0, 0);
+    rows->addWidget(next, 0, 1);
+    rows->addWidget(previous, 0, 2);
+    rows->addWidget(matchCase_, 0, 3);
+    rows->addWidget(close, 0, 4, Qt::AlignRight);
+    rows->addWidget(replaceText_, 1, 0);
+    rows->addWidget(replaceOne, 1, 1);
+    rows->addWidget(replaceEvery, 1, 2);
+    rows->addWidget(result_, 1, 3, 1, 2);
+    rows->setColumnStretch(0, 1);
     hide();
 
     connect(next, &QPushButton::clicked, this, [this] { findNext(); });

@@ -2,6 +2,7 @@
 // The output tests' miniature program with the editor's folders: editors open in its
 // multi-document area the way the main window opens them.
 
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -32,6 +33,17 @@ struct EditorProgram : OutputProgram {
         QSignalSpy loaded(window, &editor::EditorWindow::loaded);
         loaded.wait(2000);
         return opened;
+    }
+
+    /// Closes the first child window of the area, as its frame's close button does; false
+    /// when there is none (the test then fails instead of the program crashing).
+    bool closeFirstChild() {
+        const QList<QMdiSubWindow*> children = area.subWindowList();
+        if (children.isEmpty()) {
+            return false;
+        }
+        children.first()->close();
+        return true;
     }
 
     static std::string projectFile(const QString& title) {

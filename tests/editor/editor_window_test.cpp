@@ -198,7 +198,7 @@ private slots:
         if (byEsc) {
             QTest::keyClick(text, Qt::Key_Escape);
         } else {
-            program.area.subWindowList().at(0)->close();
+            QVERIFY(program.closeFirstChild());
         }
 
         QCOMPARE(program.dialogs.problems(), QString());
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(button(window, editorControls::save)->text(), QString());
         window->generate();  // Yes to the question: the save fails, nothing is generated
         QVERIFY(!program.commands.calls.join(' ').contains("openOutput"));
-        program.area.subWindowList().at(0)->close();  // Yes: the save fails, the window stays
+        QVERIFY(program.closeFirstChild());  // Yes: the save fails, the window stays
         QCOMPARE(program.dialogs.problems(), QString());
         const QString warning = program.dialogs.shown().back().text;
         QVERIFY2(warning.startsWith(QString("Could not write \"%1\": ").arg(file.c_str())),
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(program.bytes("Projects/Locked.ini"), std::string("text\r\n"));
 
         program.dialogs.expectMessage(BoxKind::Question, Answer::No);
-        program.area.subWindowList().at(0)->close();  // asked again
+        QVERIFY(program.closeFirstChild());  // asked again
         QTRY_VERIFY(window.isNull());
         QCOMPARE(program.dialogs.problems(), QString());
     }
@@ -288,7 +288,7 @@ private slots:
 
         // The state reaches the file only as a window closes; the last one decides.
         QCOMPARE(program.bytes("Extra/Wrap.ini"), wrapFile.toStdString());
-        program.area.subWindowList().at(0)->close();
+        QVERIFY(program.closeFirstChild());
         QCOMPARE(program.bytes("Extra/Wrap.ini"), std::string(wrapped ? "0\r\n" : "1\r\n"));
         QCOMPARE(other->isVisible(), true);
         other->parentWidget()->close();

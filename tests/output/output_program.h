@@ -72,7 +72,9 @@ struct OutputProgram {
     ui::SharedState state{
         store::AppFolder(folder.path()), dialogs, desktop, random, recordWriter, commands};
 
-    OutputProgram() {
+    /// `writeRecord` stands in for writing the working files (empty: they are written).
+    explicit OutputProgram(ui::RecordWriter::WriteFunction writeRecord = {})
+        : recordWriter(std::move(writeRecord)) {
         for (const char* sub : {"Projects", "Temp", "Exported"}) {
             std::filesystem::create_directories(folder.path() / sub);
         }

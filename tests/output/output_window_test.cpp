@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <mutex>
+#include <string>
 
 #include "output/output_controls.h"
 #include "output/stats_controls.h"
@@ -24,6 +26,7 @@ namespace outputControls = korvex::ui::outputControls;
 namespace statsControls = korvex::ui::statsControls;
 
 using namespace korvex::platform;
+using korvex::store::Outcome;
 using korvex::testing::OutputProgram;
 using korvex::testing::RecordingDesktop;
 using korvex::testing::ScriptedDialogs;
@@ -395,6 +398,48 @@ private slots:
         window->generate();
         QTRY_VERIFY(!status->isVisible());
         QVERIFY(std::filesystem::exists(temp / "0.txt"));
+    }
+
+    // Two windows share the one writer: each shows how its own latest record went, never the
+    // other's. The writer's signals reach the windows in the order of the writes, so once a
+    // window shows a later outcome, every earlier one has reached both windows.
+    void eachWindowShowsOnlyItsOwnRecordOutcome() {
+        std::mutex mutex;
+        std::string nextFailure;  // empty: the next record is written
+        OutputProgram program(
+            [&](const korvex::engine::WorkingRecord&, const std::filesystem::path&) {
+                const std::lock_guard lock(mutex);
+                return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
+            });
+        auto failNext = [&](const std::string& failure) {
+            const std::lock_guard lock(mutex);
+            nextFailure = failure;
+        };
+        program.writeProject("Record", {"{a|b}"});
+        auto statusOf = [](OutputWindow* window) {
+            return window->findChild<QLabel*>(outputControls::recordStatus);
+        };
+
+        failNext("first fails");
+        OutputWindow* first = program.open("Record");
+        QTRY_COMPARE(statusOf(first)->text(), QString("first fails"));
+        failNext("");
+        OutputWindow* second = program.open("Record");
+        QSignalSpy generated(second, &OutputWindow::generated);
+        QTRY_COMPARE(generated.count(), 1);
+        program.recordWriter.waitForIdle();
+        failNext("second fails");
+        second->generate();
+        QTRY_COMPARE(statusOf(second)->text(), QString("second fails"));
+        QVERIFY(!statusOf(second)->isHidden());
+        // Neither the second's success nor its failure spoke in the first.
+        QCOMPARE(statusOf(first)->text(), QString("first fails"));
+        QVERIFY(!statusOf(first)->isHidden());
+
+        failNext("first fails again");
+        first->generate();
+        QTRY_COMPARE(statusOf(first)->text(), QString("first fails again"));
+        QCOMPARE(statusOf(second)->text(), QString("second fails"));
     }
 
     void rightClickOpensTheWindowsPopup() {
