@@ -206,18 +206,19 @@ void OutputWindow::createToolBar() {
     const struct {
         QToolButton* button;
         const char* name;
-        ToolbarIcon icon;
         const char* toolTip;
+        ToolbarIcon icon;
         int widthTwips;
     } buttons[] = {
-        {exportButton_, outputControls::exportText, ToolbarIcon::ExportText,
-         "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
-        {copyAllButton_, outputControls::copyAll, ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+        {exportButton_, outputControls::exportText,
+         "Export to TXT file (For other options [File > Export To...])", ToolbarIcon::ExportText,
          ui::kToolButtonTwips},
-        {statsButton_, outputControls::statistics, ToolbarIcon::Statistics, "Stats",
+        {copyAllButton_, outputControls::copyAll, "Copy ALL (or Press F7)", ToolbarIcon::CopyAll,
          ui::kToolButtonTwips},
-        {generateButton_, outputControls::generate, ToolbarIcon::Generate,
-         "Generate again (or Press F5)", kGenerateButtonWidthTwips},
+        {statsButton_, outputControls::statistics, "Stats", ToolbarIcon::Statistics,
+         ui::kToolButtonTwips},
+        {generateButton_, outputControls::generate, "Generate again (or Press F5)",
+         ToolbarIcon::Generate, kGenerateButtonWidthTwips},
     };
     int left = 0;
     for (const auto& b : buttons) {
