@@ -3,6 +3,7 @@
 // and a script may be megabytes long: the generation runs on a thread of its own, so typing
 // never waits for it.
 
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -79,3 +80,5 @@ private:
 };
 
 }  // namespace korvex::editor
+
+Q_DECLARE_METATYPE(korvex::editor::Preview)

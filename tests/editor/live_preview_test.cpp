@@ -3,12 +3,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "editor/editor_controls.h"
 #include "editor/preview_pane.h"
+#include "editor/preview_runner.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/qt_test_main.h"
 
@@ -85,6 +87,24 @@ private slots:
         QVERIFY(!preview->isRefreshing());
         QVERIFY(shown->toPlainText().isEmpty());
         QVERIFY(!window->findChild<QAction*>("AnotherPreviewX")->isEnabled());
+    }
+
+    void onlyTheNewestTextIsShownAndLongTextsAreCutWhole() {
+        EditorProgram program;
+        korvex::editor::PreviewRunner runner;
+        QSignalSpy generated(&runner, &korvex::editor::PreviewRunner::generated);
+        const korvex::editor::PreviewSource source{
+            program.folder.path(), "Projects\\Draft", {}, {}};
+        // One line of two-byte characters after one byte, well past the limit, after a text
+        // that is gone at once: the cut falls inside a character and moves before it.
+        runner.generate("old", source, 1, 1);
+        runner.generate("a" + QString(30000, QChar(0xE9)), source, 1, 1);
+        QTRY_VERIFY(!runner.isBusy());
+        QTRY_COMPARE(generated.count(), 1);
+        const auto preview = generated[0][0].value<korvex::editor::Preview>();
+        QVERIFY(preview.shortened);
+        QCOMPARE(preview.text, "a" + QString(korvex::editor::PreviewRunner::kMostCharacters / 2 - 1,
+                                             QChar(0xE9)));
     }
 };
 
