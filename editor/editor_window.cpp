@@ -19,6 +19,7 @@
 #include "editor/editor_toolbar.h"
 #include "editor/file_watch.h"
 #include "editor/find_replace.h"
+#include "editor/preview_pane.h"
 #include "editor/script_highlighter.h"
 #include "editor/status_line.h"
 #include "editor/visible_colouring.h"
@@ -73,6 +74,9 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       braces_(new BraceMarks(*panes_, this)),
       statusLine_(new StatusLine(*panes_, this)),
       fileWatch_(new FileWatch(this)),
+      preview_(new PreviewPane(
+          *panes_, [this] { return previewSource(); }, state.app, state.settings.preview,
+          !outOfSight_, this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
@@ -96,6 +100,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
         showModifiedInTitle();
         fileWatch_->setModified(modified);
     });
+    connect(preview_, &PreviewPane::switched, this, &EditorWindow::layoutWindow);
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
@@ -161,6 +166,7 @@ void EditorWindow::createActions() {
     addActions({saveAction_, generateAction_, externalEditorAction_});
     addActions(editMenu_->shortcutActions());
     addActions(findBar_->actions());
+    addActions(preview_->actions());
 }
 
 void EditorWindow::createMenus() {
@@ -183,6 +189,8 @@ void EditorWindow::createMenus() {
     view->addAction(generateAction_);
     view->addSeparator();
     view->addAction(highlightAction_);
+    view->addSeparator();
+    view->addActions(preview_->actions());
 
     QMenu* help = ui::createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
     // Here the Help item has no access key.
@@ -257,7 +265,10 @@ void EditorWindow::layoutWindow() {
         return;
     }
     placeAtFoot(diagnostics_->widget(), listHeight);
-    panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
+    const int previewWidth = preview_->wantedWidth(width());
+    panes_->setGeometry(
+        QRect(twips(ui::kTextLeftTwips), paneTop, width() - previewWidth, paneHeight));
+    preview_->setGeometry(width() - previewWidth, paneTop, previewWidth, paneHeight);
 }
 
 void EditorWindow::showModifiedInTitle() {
@@ -496,6 +507,13 @@ std::optional<engine::CheckOptions> EditorWindow::checkOptions() const {
     options.jumpFolder = file_->parent_path();
     options.scriptFile = *file_;
     return options;
+}
+
+std::optional<PreviewSource> EditorWindow::previewSource() const {
+    if (!loadedOnce_ || !file_) {
+        return std::nullopt;
+    }
+    return PreviewSource{state_.app.root(), toUtf8(projectPath_), {}, {}};
 }
 
 void EditorWindow::warn(const QString& text) {

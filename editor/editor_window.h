@@ -25,6 +25,8 @@ class EditorToolBar;
 class FileWatch;
 class FindReplaceBar;
 class StatusLine;
+class PreviewPane;
+struct PreviewSource;
 class ScriptHighlighter;
 class VisibleColouring;
 
@@ -105,6 +107,8 @@ private:
     /// Includes from the application folder, jumps beside the project file, as a generation
     /// does; empty before the first load.
     std::optional<engine::CheckOptions> checkOptions() const;
+    /// The project the preview generates as, once loaded.
+    std::optional<PreviewSource> previewSource() const;
     void closeWindow();
     void warn(const QString& text);
 
@@ -120,6 +124,7 @@ private:
     BraceMarks* braces_;
     StatusLine* statusLine_;
     FileWatch* fileWatch_;
+    PreviewPane* preview_;     // Preview
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
     QTimer* extEditorTimer_;   // ExtEditor

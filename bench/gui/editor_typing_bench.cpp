@@ -4,7 +4,8 @@
 // with no check running, and while the checker works on the script on its thread. Also the
 // editor's load, switching the colours on, the moments the check takes the GUI thread (taking
 // the text, showing the findings), and the processor time the idle window takes while its
-// caret blinks. Each with colours on and off. Runs offscreen.
+// caret blinks. Each with colours on and off. With colours on, keys with the live preview off
+// and with a preview generating, and the preview's moments on the GUI thread. Runs offscreen.
 //
 //   korvex-editor-bench [--keys N] [--dir FOLDER] [--case 1|2]
 
@@ -31,6 +32,7 @@
 #include "editor/check_runner.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_window.h"
+#include "editor/preview_runner.h"
 #include "engine/random.h"
 #include "gui/bench_program.h"
 #include "widgets/record_writer.h"
@@ -159,6 +161,76 @@ void report(const char* what, const std::vector<double>& values) {
                 values.size());
 }
 
+/// Keys with the live preview off, then on with a preview of the whole script generating on its
+/// thread while each key is timed; the same places, the checker idle in both.
+void timePreview(EditorWindow& window, const std::vector<int>& places, int keys, Typist& typist) {
+    auto* pane = window.findChild<QPlainTextEdit*>(editorControls::unwrappedPane);
+    auto* delay = window.findChild<QTimer*>("previewTimer");
+    auto* runner = window.findChild<korvex::editor::PreviewRunner*>();
+    auto* onOff = window.findChild<QAction*>("PreviewX");
+    const auto key = [pane](int place, std::vector<double>& into) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(place);
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
+        pane->viewport()->repaint();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(pane, 'x');
+        pane->viewport()->repaint();
+        into.push_back(msSince(clock));
+    };
+    // Waits for the preview that runs and shows it; returns the GUI thread's share.
+    const auto settle = [&] {
+        delay->stop();
+        while (runner->isBusy()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::processEvents();
+        const double ms = msSince(clock);
+        typist.settle();
+        return ms;
+    };
+    std::vector<double> off;
+    std::vector<double> on;
+    std::vector<double> starts;
+    std::vector<double> shows;
+    int overlapped = 0;
+    for (const int place : places) {
+        for (int k = 0; k < keys; ++k) {
+            key(place, off);
+            settle();
+        }
+    }
+    onOff->trigger();
+    settle();
+    for (const int place : places) {
+        for (int k = 0; k < keys; ++k) {
+            delay->start(0);
+            QElapsedTimer start;
+            start.start();
+            while (!runner->isBusy()) {
+                QCoreApplication::processEvents();
+            }
+            starts.push_back(msSince(start));
+            key(place, on);
+            overlapped += runner->isBusy() ? 1 : 0;
+            shows.push_back(settle());
+        }
+    }
+    onOff->trigger();
+    report("key to repaint, preview off", off);
+    report("key to repaint, preview generating", on);
+    std::printf("  (%d of %zu keys were timed wholly while the preview generated)\n", overlapped,
+                on.size());
+    std::printf("  preview on / off, median key to repaint: %.2f\n",
+                percentile(on, 0.5) / percentile(off, 0.5));
+    report("preview taking the text (GUI thread)", starts);
+    report("preview shown (GUI thread)", shows);
+}
+
 struct Case {
     const char* name;
     std::string script;
@@ -223,6 +295,9 @@ bool runCase(const Case& c, bool coloured, int keys, const fs::path& root,
                 checking.keys.size());
     report("check taking the text (GUI thread)", checking.checkStarts);
     report("findings shown (GUI thread)", checking.shows);
+    if (coloured) {
+        timePreview(*window, c.places(*pane->document()), keys, typist);
+    }
 
     // The window left alone with the focus in the pane, its caret blinking.
     typist.settle();
