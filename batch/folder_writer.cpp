@@ -85,7 +85,7 @@ FolderWriter::Failure FolderWriter::add(std::string_view nameView, std::string_v
             if (S_ISLNK(info.st_mode)) {
                 // A link is followed, as a single export follows it: the file it points to
                 // gets the text, written the careful way on its own.
-                if (const Failure before = flush()) {
+                if (Failure before = flush()) {
                     return before;
                 }
                 if (const std::error_code error =

@@ -412,6 +412,7 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     std::vector<std::string> words{"korvex-gen"};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) {
         argv.push_back(word.data());
     }
