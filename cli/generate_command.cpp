@@ -42,8 +42,16 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     // Texts that stand alone must all get the same answers.
     batch::RememberedAnswers remembered(&host);
     engine::Host& answering = draw.textSeeds ? static_cast<engine::Host&>(remembered) : host;
-    // One generator for all texts: its memory serves every generation.
-    batch::TextDrawer drawer(options, settings.script, answering, random, draw);
+    // One generator for all texts: its memory serves every generation. Threads share the
+    // remembered answers.
+    std::optional<batch::TextDrawer> threaded;
+    std::optional<batch::TextDrawer> single;
+    if (draw.textSeeds && draw.threads > 1) {
+        threaded.emplace(options, settings.script, remembered, draw);
+    } else {
+        single.emplace(options, settings.script, answering, random, draw);
+    }
+    batch::TextDrawer& drawer = threaded ? *threaded : *single;
     drawer.setBeforeDraw([&] {
         remembered.startText();
         return true;
@@ -68,7 +76,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
                           if (!predictable) {
                               return std::nullopt;
                           }
-                          return engine::textSeed(*draw.textSeeds, draw.firstDraw + position - 1);
+                          return engine::textSeed(*draw.textSeeds, position);
                       });
         if (existing) {
             err << "korvex-gen: \"" << existing->string()
@@ -89,7 +97,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     while (drawer.next()) {
         const engine::GenerationResult& result = drawer.result();
         if (writer) {
-            record.index = drawer.kept();
+            record.index = settings.targets.firstIndex - 1 + drawer.kept();
             record.draw = drawer.draw();
             record.seed = drawer.seed().value_or(settings.seed.value_or(0));
             record.text = result.text;
