@@ -21,7 +21,8 @@ struct Chunk {
     std::uint64_t seq = kNone;  ///< its place in the order the chunks were claimed
     std::uint64_t start = 0;    ///< its first draw
     std::uint64_t size = 0;
-    bool ready = false;
+    std::uint64_t done = 0;  ///< its texts ready to take, from the first
+
     std::vector<DrawnText> texts;
 };
 
@@ -41,8 +42,9 @@ struct DrawPool::State {
 
     void work();
     std::uint64_t chunkSize() const;
-    /// Waits until the taker waits for chunk `seq`; false when the pool stops.
-    bool waitTurn(std::uint64_t seq);
+    /// Hands out the texts of chunk `seq` before its text `index`, and waits until the taker
+    /// waits for that text; false when the pool stops.
+    bool waitTurn(std::uint64_t seq, std::uint64_t index);
 
     const engine::Options options;
     const std::string projectPath;
@@ -56,11 +58,13 @@ struct DrawPool::State {
     std::uint64_t nextDraw;
     const std::uint64_t end;
     std::vector<Chunk> ring;
-    std::uint64_t nextSeq = 0;   // the next chunk to claim
-    std::uint64_t released = 0;  // chunks given back by the taker
-    std::uint64_t takeSeq = 0;   // the next chunk to take
-    std::uint64_t waitedFor = kNone;
+    std::uint64_t nextSeq = 0;        // the next chunk to claim
+    std::uint64_t released = 0;       // chunks given back by the taker
+    std::uint64_t takeSeq = 0;        // the next chunk to take
+    std::uint64_t waitedFor = kNone;  // the chunk the taker waits for
+    std::uint64_t waitedIndex = 0;    // and the text in it
     Chunk* current = nullptr;
+    std::uint64_t currentDone = 0;  // of current, as the taker last saw it
     bool stopping = false;
     std::uint64_t bytes = 0;  // of the texts made so far, to size the chunks
     std::uint64_t made = 0;
@@ -73,13 +77,14 @@ class WorkerHost : public engine::Host {
 public:
     explicit WorkerHost(DrawPool::State& pool) : pool_(pool) {}
 
-    void startText(std::uint64_t chunk) {
+    void startText(std::uint64_t chunk, std::uint64_t index) {
         chunk_ = chunk;
+        index_ = index;
         timesAsked_.clear();
     }
 
     void showMessage(std::string_view text) override {
-        if (pool_.answers.shown(text) || pool_.waitTurn(chunk_)) {
+        if (pool_.answers.shown(text) || pool_.waitTurn(chunk_, index_)) {
             pool_.answers.showMessage(text);
         }
     }
@@ -89,7 +94,7 @@ public:
             counted = timesAsked_.emplace(std::string(prompt), 0).first;
         }
         const int occurrence = counted->second++;
-        if (!pool_.answers.answered(prompt, occurrence) && !pool_.waitTurn(chunk_)) {
+        if (!pool_.answers.answered(prompt, occurrence) && !pool_.waitTurn(chunk_, index_)) {
             return std::nullopt;  // nobody takes this text any more
         }
         return pool_.answers.answer(prompt, occurrence);
@@ -100,6 +105,7 @@ public:
 private:
     DrawPool::State& pool_;
     std::uint64_t chunk_ = 0;
+    std::uint64_t index_ = 0;
     std::map<std::string, int, std::less<>> timesAsked_;
 };
 
@@ -113,9 +119,14 @@ std::uint64_t DrawPool::State::chunkSize() const {
     return std::clamp<std::uint64_t>(kChunkBytes / average, 1, kMaxChunk);
 }
 
-bool DrawPool::State::waitTurn(std::uint64_t seq) {
+bool DrawPool::State::waitTurn(std::uint64_t seq, std::uint64_t index) {
     std::unique_lock lock(mutex);
-    turn.wait(lock, [&] { return stopping || waitedFor == seq; });
+    Chunk& chunk = ring[seq % ring.size()];
+    if (chunk.done < index) {
+        chunk.done = index;
+        ready.notify_all();
+    }
+    turn.wait(lock, [&] { return stopping || (waitedFor == seq && waitedIndex == index); });
     return !stopping;
 }
 
@@ -134,7 +145,7 @@ void DrawPool::State::work() {
         chunk.seq = nextSeq++;
         chunk.start = nextDraw;
         chunk.size = std::min(chunkSize(), end - nextDraw);
-        chunk.ready = false;
+        chunk.done = 0;
         nextDraw += chunk.size;
         lock.unlock();
 
@@ -144,7 +155,7 @@ void DrawPool::State::work() {
         std::uint64_t chunkBytes = 0;
         for (std::uint64_t i = 0; i < chunk.size; ++i) {
             random = engine::Random(engine::textSeed(textSeeds, chunk.start + i));
-            host.startText(chunk.seq);
+            host.startText(chunk.seq, i);
             engine::GenerationResult& result = generator.generate(projectPath);
             DrawnText& text = chunk.texts[i];
             const engine::GenerationChoices choices = generator.choices();
@@ -158,7 +169,7 @@ void DrawPool::State::work() {
         lock.lock();
         bytes += chunkBytes;
         made += chunk.size;
-        chunk.ready = true;
+        chunk.done = chunk.size;
         ready.notify_all();
     }
 }
@@ -187,10 +198,26 @@ DrawPool::~DrawPool() {
 
 const DrawnText& DrawPool::take(std::uint64_t draw) {
     State& s = *state_;
-    if (s.current && draw - s.current->start < s.current->size) {
-        return s.current->texts[draw - s.current->start];
+    const std::uint64_t index = s.current ? draw - s.current->start : 0;
+    if (s.current && index < s.currentDone) {
+        return s.current->texts[index];
     }
     std::unique_lock lock(s.mutex);
+    auto waitFor = [&](Chunk& chunk, std::uint64_t seq, std::uint64_t at) {
+        if (!(chunk.seq == seq && chunk.done > at)) {
+            // A worker that waits for its turn to ask a question may go on now.
+            s.waitedFor = seq;
+            s.waitedIndex = at;
+            s.turn.notify_all();
+            s.ready.wait(lock, [&] { return chunk.seq == seq && chunk.done > at; });
+            s.waitedFor = kNone;
+        }
+        s.currentDone = chunk.done;
+    };
+    if (s.current && index < s.current->size) {
+        waitFor(*s.current, s.current->seq, index);
+        return s.current->texts[index];
+    }
     if (s.current) {
         ++s.released;
         s.current = nullptr;
@@ -198,15 +225,9 @@ const DrawnText& DrawPool::take(std::uint64_t draw) {
     }
     const std::uint64_t seq = s.takeSeq++;
     Chunk& chunk = s.ring[seq % s.ring.size()];
-    if (!(chunk.seq == seq && chunk.ready)) {
-        s.waitedFor = seq;
-        s.turn.notify_all();
-        s.ready.wait(lock, [&] { return chunk.seq == seq && chunk.ready; });
-        s.waitedFor = kNone;
-    }
+    waitFor(chunk, seq, 0);
     s.current = &chunk;
     assert(draw == chunk.start);
-    (void)draw;
     return chunk.texts.front();
 }
 

@@ -149,8 +149,8 @@ bool parsePercent(std::string text, double& value) {
 // The modes exclude one another, and each takes only the options that mean something to it.
 std::optional<std::string> conflictingOptions(const std::vector<std::string>& given) {
     // The options every mode that draws texts takes.
-    const std::set<std::string> drawing{"--null",     "--seed",       "--answer", "--stats",
-                                        "--work-dir", "--text-seeds", "--jobs"};
+    const std::set<std::string> drawing{"--null",  "--seed",       "--answer",
+                                        "--stats", "--text-seeds", "--jobs"};
     const std::set<std::string> modes{"--count", "--unique", "--all", "--check", "--only"};
     const std::set<std::string> exports{"--out", "--name", "--force", "--csv", "--jsonl"};
     auto join = [](std::set<std::string> options, const std::set<std::string>& more) {
@@ -164,11 +164,12 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
         return options;
     };
     const std::map<std::string, std::set<std::string>> companions{
-        {"", with(join(drawing, {"--first"}), true)},
-        {"--count", with(join(drawing, {"--first", "--similarity", "--max-similarity"}), true)},
+        {"", with(join(drawing, {"--work-dir", "--first"}), true)},
+        {"--count",
+         with(join(drawing, {"--work-dir", "--first", "--similarity", "--max-similarity"}), true)},
         {"--unique", with(join(drawing, {"--similarity", "--max-similarity"}), true)},
         {"--all", with({"--limit", "--null", "--stats", "--similarity"}, true)},
-        {"--only", with(drawing, false)},
+        {"--only", with(join(drawing, {"--work-dir"}), false)},
         {"--check", {}},
     };
     // Options that only one or two modes take, named by what they need when no mode is given.
