@@ -39,17 +39,17 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
         settings.seed && !draw.textSeeds ? engine::Random(*settings.seed) : engine::Random();
     TextOutput text(out);
     CommandLineHost host(std::move(settings.answers), in, text, err);
-    // Texts that stand alone must all get the same answers.
+    // Every text of a run gets the same answers: each question is asked the first time a
+    // text reaches it (after a jump only some texts do), and its answer serves every later one.
     batch::RememberedAnswers remembered(&host);
-    engine::Host& answering = draw.textSeeds ? static_cast<engine::Host&>(remembered) : host;
-    // One generator for all texts: its memory serves every generation. Threads share the
+    // One generator for all texts: its memory serves every generation; threads share the
     // remembered answers.
     std::optional<batch::TextDrawer> threaded;
     std::optional<batch::TextDrawer> single;
     if (draw.textSeeds && draw.threads > 1) {
         threaded.emplace(options, settings.script, remembered, draw);
     } else {
-        single.emplace(options, settings.script, answering, random, draw);
+        single.emplace(options, settings.script, remembered, random, draw);
     }
     batch::TextDrawer& drawer = threaded ? *threaded : *single;
     drawer.setBeforeDraw([&] {

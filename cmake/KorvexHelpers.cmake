@@ -35,6 +35,7 @@ function(korvex_add_gtest name)
   add_executable(${name} ${T_SOURCES})
   korvex_defaults(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  korvex_include_root(${name} PRIVATE tests)
   add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
@@ -47,6 +48,28 @@ function(korvex_add_qttest name)
   korvex_defaults(${name})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets)
+  korvex_include_root(${name} PRIVATE tests)
   add_test(NAME ${name} COMMAND ${name} -nocrashhandler)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# Include rules. The source tree is never an include directory: each folder is reached
+# through an include root of its own, build/include-roots/<folder>/, which holds a link to
+# that folder alone. A library makes its root PUBLIC, so a target sees its own folder and the
+# folders of the libraries it links, and nothing else: an include of a folder it may not use
+# ("shell/..." from editor/, say) fails to compile.
+#   korvex_include_root(target PUBLIC|PRIVATE folder)
+function(korvex_include_root target scope folder)
+  set(root "${CMAKE_BINARY_DIR}/include-roots/${folder}")
+  if(NOT IS_SYMLINK "${root}/${folder}")
+    file(MAKE_DIRECTORY "${root}")
+    file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${folder}" "${root}/${folder}" SYMBOLIC)
+  endif()
+  target_include_directories(${target} ${scope} "${root}")
+endfunction()
+
+# A library's own folder, the one its CMakeLists.txt is in, as its PUBLIC include root.
+function(korvex_library_folder target)
+  cmake_path(GET CMAKE_CURRENT_SOURCE_DIR FILENAME folder)
+  korvex_include_root(${target} PUBLIC ${folder})
 endfunction()

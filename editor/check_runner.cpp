@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-#include "output/text_box.h"
+#include "widgets/text_box.h"
 
 namespace korvex::editor {
 

@@ -11,7 +11,7 @@
 #include "editor/check_runner.h"
 #include "editor/editor_panes.h"
 #include "platform/text_conversion.h"
-#include "shell/window_parts.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 namespace {

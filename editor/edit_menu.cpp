@@ -6,14 +6,11 @@
 #include "editor/editor_panes.h"
 #include "editor/text_commands.h"
 #include "platform/dialogs.h"
-#include "shell/window_parts.h"
+#include "widgets/program_title.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
-namespace {
-
-const QString kProgramTitle = QStringLiteral("Korvex5");
-
-}  // namespace
+using ui::kProgramTitle;
 
 EditMenu::EditMenu(EditorPanes& panes, platform::Dialogs& dialogs, QWidget* window)
     : QMenu(QStringLiteral("Edit"), window), panes_(panes), dialogs_(dialogs), window_(window) {

@@ -11,8 +11,9 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "output/text_box.h"
-#include "output/text_look.h"
+#include "editor/editor_controls.h"
+#include "widgets/text_box.h"
+#include "widgets/text_look.h"
 
 namespace korvex::editor {
 namespace {
@@ -32,8 +33,8 @@ QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) 
 
 EditorPanes::EditorPanes(QWidget* window)
     : QObject(window),
-      unwrapped_(createPane(window, QStringLiteral("Text1"), false)),
-      wrapped_(createPane(window, QStringLiteral("Text2"), true)) {
+      unwrapped_(createPane(window, editorControls::unwrappedPane, false)),
+      wrapped_(createPane(window, editorControls::wrappedPane, true)) {
     wrapped_->hide();
     for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
         pane->viewport()->installEventFilter(this);

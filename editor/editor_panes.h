@@ -13,9 +13,9 @@ class QWidget;
 
 namespace korvex::editor {
 
-/// The editor's two text panes over one place, one of them shown: `Text1`, whose lines never
-/// wrap and whose text every save writes, and `Text2`, which wraps lines at its width. Holds
-/// the window's modified flag, which every change of either pane's text sets.
+/// The editor's two text panes over one place, one of them shown: the unwrapped pane, whose lines
+/// never wrap and whose text every save writes, and the wrapped pane, which wraps lines at its
+/// width. Holds the window's modified flag, which every change of either pane's text sets.
 class EditorPanes : public QObject {
     Q_OBJECT
 public:
@@ -34,19 +34,20 @@ public:
     void applyLook(const store::TextLook& look);
     void setGeometry(const QRect& place);
 
-    /// Fills `Text1` with `text` (lines separated by LF), and `Text2` as well when `wrapped`,
-    /// shows the pane `wrapped` selects, and clears the modified flag.
+    /// Fills the unwrapped pane with `text` (lines separated by LF), and the wrapped one as well
+    /// when `wrapped`, shows the pane `wrapped` selects, and clears the modified flag.
     void load(const QString& text, bool wrapped);
     /// Shows the other pane, which takes the text of the one shown until now.
     void toggleWrap();
-    /// Gives `Text1` the text of `Text2` when that is shown, and the shown pane the focus:
-    /// the step before every save or hand-over, since saves write `Text1`.
+    /// Gives the unwrapped pane the text of the wrapped one when that is shown, and the shown pane
+    /// the focus: the step before every save or hand-over, since saves write the unwrapped pane.
     void prepareHandOver();
-    /// The text of `Text1` as UTF-8 with CR LF line breaks, every character kept.
+    /// The text of the unwrapped pane as UTF-8 with CR LF line breaks, every character kept.
     std::string unwrappedText() const;
-    /// Every tab of the shown pane (and so of `Text1`) becomes four spaces, as one undo step.
+    /// Every tab of the shown pane (and so of the unwrapped pane) becomes four spaces, as one undo
+    /// step.
     void expandTabs();
-    /// `Text1`'s font `points` larger or smaller; a size below one point is refused.
+    /// The unwrapped pane's font `points` larger or smaller; a size below one point is refused.
     void changeFontSize(int points);
     /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
     /// the panes' change signals all the same), without it counting as a change.
@@ -73,8 +74,8 @@ private:
     void copyText(QPlainTextEdit* from, QPlainTextEdit* to);
     void showPane(bool wrapped);
 
-    QPlainTextEdit* unwrapped_;  // Text1
-    QPlainTextEdit* wrapped_;    // Text2
+    QPlainTextEdit* unwrapped_;
+    QPlainTextEdit* wrapped_;
     bool wrappedShown_ = false;
     bool modified_ = false;
     // Whether each pane holds the text of the other: a copy between them is needed only when

@@ -5,8 +5,10 @@
 #include <QPainterPath>
 #include <QToolButton>
 
-#include "output/toolbar_icons.h"
+#include "editor/editor_controls.h"
 #include "platform/twips.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
 
 namespace korvex::editor {
 
@@ -17,8 +19,6 @@ using ui::kIconPaper;
 
 namespace {
 
-constexpr int kBarHeightTwips = 680;
-constexpr int kButtonTwips = 615;
 constexpr int kGenerateWidthTwips = 1095;
 constexpr int kGroupWidthTwips = 1815;
 // The group keeps this far from the strip's right edge, clear of the pane's scroll bar.
@@ -127,9 +127,9 @@ void drawExternalEditor(QPainter& p) {
 }  // namespace
 
 EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWidget(this)) {
-    setObjectName(QStringLiteral("Picture1"));
-    group_->setObjectName(QStringLiteral("Picture4"));
-    group_->resize(twips(kGroupWidthTwips), twips(kButtonTwips));
+    setObjectName(editorControls::toolBar);
+    group_->setObjectName(editorControls::toolGroup);
+    group_->resize(twips(kGroupWidthTwips), twips(ui::kToolButtonTwips));
     const struct {
         const char* name;
         const char* toolTip;
@@ -138,16 +138,18 @@ EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWid
         bool inGroup;
         int leftTwips;
     } buttons[] = {
-        {"Command7", "Smaller Font", "format-font-size-less", drawFontSmaller, false, 0},
-        {"Command2", "Larger Font", "format-font-size-more", drawFontLarger, false, 600},
-        {"Command1", "Word Wrap", "format-text-wrap", drawWordWrap, false, 1200},
-        {"Command4", "Save Script (or Press F8)", "document-save", drawSave, false, 1800},
-        {"Command3", "Generate (or Press F5)", "", nullptr, false, 2400},
-        {"Command6", "Import form Text", "document-import", drawImport, true, 0},
-        {"Command8", "Create a EXE File (File Stand alone)", "application-x-executable",
-         drawRuntime, true, 600},
-        {"Command5", "External Editor (or Press F9)", "accessories-text-editor", drawExternalEditor,
-         true, 1200},
+        {editorControls::fontSmaller, "Smaller Font", "format-font-size-less", drawFontSmaller,
+         false, 0},
+        {editorControls::fontLarger, "Larger Font", "format-font-size-more", drawFontLarger, false,
+         600},
+        {editorControls::wordWrap, "Word Wrap", "format-text-wrap", drawWordWrap, false, 1200},
+        {editorControls::save, "Save Script (or Press F8)", "document-save", drawSave, false, 1800},
+        {editorControls::generate, "Generate (or Press F5)", "", nullptr, false, 2400},
+        {editorControls::importText, "Import form Text", "document-import", drawImport, true, 0},
+        {editorControls::runtime, "Create a EXE File (File Stand alone)",
+         "application-x-executable", drawRuntime, true, 600},
+        {editorControls::externalEditor, "External Editor (or Press F9)", "accessories-text-editor",
+         drawExternalEditor, true, 1200},
     };
     int index = 0;
     for (const auto& b : buttons) {
@@ -155,15 +157,15 @@ EditorToolBar::EditorToolBar(QWidget* parent) : QWidget(parent), group_(new QWid
         // Save shows its "[OK]" over its picture.
         QToolButton* button =
             index == int(Button::Save) ? new ui::CaptionButton(owner) : new QToolButton(owner);
-        const int width = index == int(Button::Generate) ? kGenerateWidthTwips : kButtonTwips;
+        const int width =
+            index == int(Button::Generate) ? kGenerateWidthTwips : ui::kToolButtonTwips;
         ui::setUpToolbarButton(*button, b.name,
                                b.draw != nullptr ? ui::themedIcon(b.themeName, b.draw)
                                                  : ui::toolbarIcon(ui::ToolbarIcon::Generate),
-                               b.toolTip,
-                               QRect(twips(b.leftTwips), 0, twips(width), twips(kButtonTwips)));
+                               b.toolTip, b.leftTwips, width);
         buttons_[index++] = button;
     }
-    setFixedHeight(twips(kBarHeightTwips));
+    setFixedHeight(twips(ui::kToolBarHeightTwips));
 }
 
 QToolButton* EditorToolBar::button(Button which) const {

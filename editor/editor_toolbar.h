@@ -5,21 +5,21 @@ class QToolButton;
 
 namespace korvex::editor {
 
-/// The editor's toolbar strip `Picture1`: font smaller and larger, word wrap, save and
-/// generate from the left edge, and the group `Picture4` (import, runtime, external editor),
+/// The editor's toolbar strip: font smaller and larger, word wrap, save and
+/// generate from the left edge, and the group (import, runtime, external editor),
 /// which keeps to the right edge. Picture buttons with tooltips; they never take the focus.
 class EditorToolBar : public QWidget {
     Q_OBJECT
 public:
     enum class Button {
-        FontSmaller,     // Command7
-        FontLarger,      // Command2
-        WordWrap,        // Command1
-        Save,            // Command4
-        Generate,        // Command3
-        Import,          // Command6
-        Runtime,         // Command8
-        ExternalEditor,  // Command5
+        FontSmaller,
+        FontLarger,
+        WordWrap,
+        Save,
+        Generate,
+        Import,
+        Runtime,
+        ExternalEditor,
     };
 
     explicit EditorToolBar(QWidget* parent);
@@ -32,7 +32,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWidget* group_;  // Picture4
+    QWidget* group_;
     QToolButton* buttons_[8];
 };
 

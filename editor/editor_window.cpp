@@ -11,20 +11,23 @@
 
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
+#include "editor/editor_controls.h"
+#include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
-#include "editor/script_file.h"
 #include "editor/script_highlighter.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_menus.h"
-#include "shell/window_parts.h"
 #include "store/highlighting.h"
 #include "store/project_name.h"
 #include "store/word_wrap.h"
+#include "widgets/program_title.h"
+#include "widgets/shared_menus.h"
+#include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 
@@ -33,6 +36,7 @@ using platform::fromPath;
 using platform::toQString;
 using platform::toUtf8;
 using platform::twips;
+using ui::kProgramTitle;
 using ui::namedAction;
 using ui::oneShotTimer;
 using ui::outerWindow;
@@ -41,10 +45,6 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 680;
-constexpr int kPaneLeftTwips = 15;
-constexpr int kPaneGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kLoadDelayMs = 100;
 constexpr int kSavedMs = 500;
 constexpr int kExternalEditorStepMs = 500;
@@ -54,7 +54,7 @@ constexpr int kExternalEditorStepMs = 500;
 EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
-      outOfSight_(state.settings.useExternalEditor()),
+      outOfSight_(state.settings.useExternalEditor),
       panes_(new EditorPanes(this)),
       toolBar_(new EditorToolBar(this)),
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
@@ -66,7 +66,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
       extEditor2Timer_(oneShotTimer(this, QStringLiteral("ExtEditor2"), kExternalEditorStepMs)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(editorControls::window);
     setWindowTitle(QStringLiteral("Editor Project"));
 
     createActions();
@@ -179,16 +179,16 @@ void EditorWindow::connectToolBar() {
 }
 
 void EditorWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
+    const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
     const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(kBottomMarginTwips) - listHeight;
+    const int paneHeight = height() - toolBarHeight - twips(ui::kTextBottomTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    const int paneTop = toolBarHeight + twips(kPaneGapTwips);
-    panes_->setGeometry(QRect(twips(kPaneLeftTwips), paneTop, width(), paneHeight));
+    const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
+    panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
     diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
 }
 
@@ -290,11 +290,11 @@ void EditorWindow::generate() {
     if (!panes_->isWrapped()) {
         panes_->focusShown();
     }
-    if (state_.settings.useExternalEditor()) {
+    if (state_.settings.useExternalEditor) {
         openOutput();
         return;
     }
-    if (!state_.settings.saveWithoutAsking() && isModified()) {
+    if (!state_.settings.saveWithoutAsking && isModified()) {
         const Answer answer = state_.dialogs.question(this, kProgramTitle, kSaveQuestion);
         if (answer == Answer::Cancel) {
             return;

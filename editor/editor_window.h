@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "engine/checker.h"
-#include "shell/shared_state.h"
 #include "store/text_codec.h"
+#include "widgets/shared_state.h"
 
 class QAction;
 class QMenu;
@@ -23,14 +23,13 @@ class EditorPanes;
 class EditorToolBar;
 class ScriptHighlighter;
 
-/// The editor window `Form3`: one project's script in a pane, saved back to the project file,
+/// The editor window: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
 /// external editor. In external-editor mode (setting `editor` = 1) it never shows itself: it
 /// opens the generated-text window, starts the external editor on the file and closes.
 class EditorWindow : public QWidget, public ui::ChildWindow {
     Q_OBJECT
 public:
-    static inline const QString kProgramTitle = QStringLiteral("Korvex5");
     /// The question of Generate and of the external-editor command when the text has changed.
     static inline const QString kSaveQuestion =
         QStringLiteral("This Function Requires Saving the Project. Do You Want To Saving It?");
@@ -76,7 +75,7 @@ private:
     void layoutWindow();
 
     void load();
-    /// Writes `Text1` and a final line break; on failure shows why and returns false.
+    /// Writes the unwrapped pane and a final line break; on failure shows why and returns false.
     bool writeScript();
     /// Writes and clears the modified flag (no feedback): the saves of Generate and of the
     /// external-editor command.
@@ -100,9 +99,9 @@ private:
     ui::SharedState& state_;
     const bool outOfSight_;
     EditorPanes* panes_;
-    EditorToolBar* toolBar_;                          // Picture1
+    EditorToolBar* toolBar_;
     EditMenu* editMenu_;                              // EditX
-    std::array<ScriptHighlighter*, 2> highlighters_;  // Text1's, Text2's
+    std::array<ScriptHighlighter*, 2> highlighters_;  // the unwrapped pane's, the wrapped one's
     DiagnosticsList* diagnostics_;
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy

@@ -18,14 +18,16 @@
 #include <algorithm>
 #include <optional>
 
+#include "editor/import_controls.h"
 #include "editor/import_text.h"
-#include "output/text_box.h"
-#include "output/toolbar_icons.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "widgets/shared_state.h"
+#include "widgets/text_box.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::editor {
 
@@ -37,13 +39,7 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 680;
-constexpr int kButtonSizeTwips = 615;
-constexpr int kCopyAllLeftTwips = 600;
 constexpr int kNoteLeftTwips = 1320;
-constexpr int kTextLeftTwips = 15;
-constexpr int kTextGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kCopyNoteMs = 1500;
 constexpr qreal kFontPoints = 11.25;
 
@@ -121,10 +117,10 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
       copyAllButton_(new QToolButton(toolBar_)),
       copiedNote_(new QLabel(kCopiedNote, toolBar_)),
       copyTimer_(ui::oneShotTimer(this, QStringLiteral("TextCopy"), kCopyNoteMs)) {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(importControls::window);
     setWindowTitle(kCaption);
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(importControls::text);
     // Pasted lines keep their shape: no wrapping, scrolled both ways instead.
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -136,7 +132,7 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     text_->setPlainText(kPlaceholder);
     text_->setTextColour(kPlaceholderColour);
 
-    copiedNote_->setObjectName(QStringLiteral("Label1"));
+    copiedNote_->setObjectName(importControls::copiedNote);
     copiedNote_->hide();
 
     createToolBar();
@@ -150,23 +146,20 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
 }
 
 void ImportWindow::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture1"));
-    const int buttonSize = twips(kButtonSizeTwips);
-    ui::setUpToolbarButton(*runButton_, "Command1", ui::themedIcon("format-indent-more", drawRun),
-                           "Run IT", QRect(0, 0, buttonSize, buttonSize));
-    ui::setUpToolbarButton(*copyAllButton_, "Command2", ui::toolbarIcon(ui::ToolbarIcon::CopyAll),
-                           "Copy All", QRect(twips(kCopyAllLeftTwips), 0, buttonSize, buttonSize));
+    toolBar_->setObjectName(importControls::toolBar);
+    ui::setUpToolbarButton(*runButton_, importControls::run,
+                           ui::themedIcon("format-indent-more", drawRun), "Run IT", 0);
+    ui::setUpToolbarButton(*copyAllButton_, importControls::copyAll,
+                           ui::toolbarIcon(ui::ToolbarIcon::CopyAll), "Copy All",
+                           ui::kToolButtonStepTwips);
     connect(runButton_, &QToolButton::clicked, this, &ImportWindow::run);
     connect(copyAllButton_, &QToolButton::clicked, this, &ImportWindow::copyAll);
 }
 
 void ImportWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
-    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
+    ui::layOutStripOverText(*this, *toolBar_, *text_);
     const int noteLeft = twips(kNoteLeftTwips);
-    copiedNote_->setGeometry(noteLeft, 0, std::max(0, width() - noteLeft), toolBarHeight);
-    text_->setGeometry(twips(kTextLeftTwips), toolBarHeight + twips(kTextGapTwips), width(),
-                       std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
+    copiedNote_->setGeometry(noteLeft, 0, std::max(0, width() - noteLeft), toolBar_->height());
 }
 
 void ImportWindow::run() {

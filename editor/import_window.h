@@ -13,7 +13,7 @@ struct SharedState;
 
 namespace korvex::editor {
 
-/// The import window `Form5`: the user pastes plain text, Run puts an instruction of the
+/// The import window: the user pastes plain text, Run puts an instruction of the
 /// user's in front of every line (four spaces by default, which makes indented script lines),
 /// and Copy All hands the result on for pasting into an editor. It never writes a project.
 class ImportWindow : public QWidget {
@@ -55,12 +55,12 @@ private:
     void endCopy();
 
     ui::SharedState& state_;
-    TextBox* text_;               // Text1
-    QWidget* toolBar_;            // Picture1
-    QToolButton* runButton_;      // Command1
-    QToolButton* copyAllButton_;  // Command2
-    QLabel* copiedNote_;          // Label1
-    QTimer* copyTimer_;           // TextCopy
+    TextBox* text_;
+    QWidget* toolBar_;
+    QToolButton* runButton_;
+    QToolButton* copyAllButton_;
+    QLabel* copiedNote_;
+    QTimer* copyTimer_;  // TextCopy
     bool sized_ = false;
     bool closed_ = false;
 };

@@ -284,7 +284,8 @@ private:
         const std::size_t slot = variableCount_++;
         if (slot >= kSlotCount) {
             add(place, Severity::Warning, "variable-limit",
-                "only the first 100 \"\\v\" lines are kept: this one is dropped");
+                "only the first " + std::to_string(kSlotCount) +
+                    " \"\\v\" lines are kept: this one is dropped");
             return;
         }
         const auto definition = readVariable(trimSpaces(argument));
@@ -422,7 +423,8 @@ private:
             }
         } else if (*input.slot < 0 || *input.slot >= static_cast<double>(kSlotCount)) {
             add(place, Severity::Error, "input-slot",
-                "slot " + inQuotes(input.slotText) + " is outside 0 to 99: the answer is not kept");
+                "slot " + inQuotes(input.slotText) + " is outside 0 to " +
+                    std::to_string(kSlotCount - 1) + ": the answer is not kept");
             currentSlot_.reset();
         } else {
             currentSlot_ = static_cast<std::size_t>(*input.slot);

@@ -66,7 +66,8 @@ void replaceVariables(Replacer& replace, const FinishingInput& input, Random& ra
     }
 }
 
-// The blocks named by a reference "\i" N "\" (N from 0 to 99, no leading zeros) in the text.
+}  // namespace
+
 std::bitset<kSlotCount> referencedBlocks(std::string_view text) {
     std::bitset<kSlotCount> found;
     if (!holdsPairAndDigit(text.data(), text.data() + text.size(), kReferencePrefix[0],
@@ -90,6 +91,8 @@ std::bitset<kSlotCount> referencedBlocks(std::string_view text) {
     }
     return found;
 }
+
+namespace {
 
 void replaceBlockReferences(Replacer& replace, const WorkingRecord& record, const Picks& picks) {
     // Only the numbers that occur are replaced; a replacement can form a new reference from

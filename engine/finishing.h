@@ -4,6 +4,7 @@
 // and the time. Each step replaces every occurrence, left to right, on the text the previous
 // step left.
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "engine/assembling.h"
 #include "engine/host.h"
+#include "engine/markers.h"
 #include "engine/picking.h"
 #include "engine/random.h"
 #include "engine/working_record.h"
@@ -43,6 +45,10 @@ struct VariableDefinition {
 };
 /// Empty for a slot without "=", which defines nothing.
 std::optional<VariableDefinition> readVariable(std::string_view slot);
+
+/// The blocks named by a reference "\i" N "\" in `text`, N from 0 to 99 written without
+/// leading zeros: "\i05\" names no block, as no block's reference is written that way.
+std::bitset<kSlotCount> referencedBlocks(std::string_view text);
 
 /// Finishes `text` in place, using `scratch` for its working copy (a caller that finishes many
 /// texts keeps it, and its memory, from one to the next). Returns false when a replacement was

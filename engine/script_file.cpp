@@ -19,7 +19,7 @@ std::filesystem::path diskPath(std::string_view pathText, const std::filesystem:
 }
 
 std::optional<std::string> readTextFile(const std::filesystem::path& file) {
-    auto content = store::readTextFile(file);
+    auto content = store::readDecodedText(file);
     if (!content) {
         return std::nullopt;
     }

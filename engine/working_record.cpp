@@ -40,7 +40,7 @@ void WorkingRecord::clear() {
 }
 
 store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
-                                 bool createTempFolder) {
+                                 bool createTempFolder, const std::function<bool()>& stopped) {
     const auto tempFolder = folder / "Temp";
     std::error_code error;
     if (createTempFolder) {
@@ -81,6 +81,11 @@ store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesys
             content += kAlternativeMarker;
             content += record.body(record.altLines[k]);
             content += kLineBreak;
+        }
+        if (stopped && stopped()) {
+            std::error_code ignored;
+            std::filesystem::remove(workingFile, ignored);
+            return store::Outcome::success();
         }
         const auto blockFile = tempFolder / (std::to_string(b) + ".txt");
         if (auto written = write(blockFile, content); !written) {

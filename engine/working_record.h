@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,7 +62,12 @@ struct WorkingRecord {
 /// `Temp/0.txt` and one file per block with alternatives, each in one write, encoded as the
 /// text codec says. The `Temp` folder must exist unless `createTempFolder` is set. Stops at the
 /// first file that cannot be written: Could not write "<file>": <reason>.
+///
+/// `stopped` is asked before each file: once it says true the writing ends there, and
+/// `Temp.txt` is deleted again, so no working file stands for a set whose block files are
+/// missing. A stopped write is no failure.
 store::Outcome writeWorkingFiles(const WorkingRecord& record, const std::filesystem::path& folder,
-                                 bool createTempFolder = false);
+                                 bool createTempFolder = false,
+                                 const std::function<bool()>& stopped = {});
 
 }  // namespace korvex::engine

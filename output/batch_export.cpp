@@ -12,8 +12,9 @@
 #include "platform/dialogs.h"
 #include "platform/engine_host.h"
 #include "platform/text_conversion.h"
-#include "shell/window_parts.h"
 #include "store/project_name.h"
+#include "widgets/program_title.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -34,15 +35,26 @@ BatchExport::BatchExport(SharedState& state, QWidget* window, QString title, QSt
       state_(state),
       window_(window),
       title_(std::move(title)),
-      projectPath_(std::move(projectPath)) {
+      projectPath_(std::move(projectPath)),
+      host_(state.dialogs, kProgramTitle, window),
+      asking_(std::make_unique<WindowThreadHost>(*this, host_)),
+      answers_(asking_.get()) {
     setObjectName(QStringLiteral("BatchExport"));
 }
 
 BatchExport::~BatchExport() {
-    cancelled_ = true;
+    stop();
     if (worker_.joinable()) {
         worker_.join();
     }
+}
+
+void BatchExport::stop() {
+    if (!done_) {
+        cancelled_ = true;
+    }
+    // A question waiting for the window's thread answers as Cancel.
+    asking_->stop();
 }
 
 void BatchExport::start(const BatchRequest& request) {
@@ -51,26 +63,21 @@ void BatchExport::start(const BatchRequest& request) {
         end();
         return;
     }
-    askQuestions();
-
     progress_ = new QProgressDialog(window_);
     progress_->setObjectName(QStringLiteral("BatchProgress"));
-    progress_->setWindowTitle(OutputWindow::kProgramTitle);
+    progress_->setWindowTitle(kProgramTitle);
     progress_->setLabelText(QStringLiteral("Writing %L1 texts to \"%2\"...")
                                 .arg(request_.count)
                                 .arg(QDir::toNativeSeparators(request_.folder)));
-    progress_->setWindowModality(Qt::WindowModal);
+    // The work runs on its own thread: the rest of the program stays free meanwhile.
+    progress_->setWindowModality(Qt::NonModal);
     progress_->setRange(0, static_cast<int>(request_.count));
     progress_->setMinimumDuration(kProgressDelayMs);
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
     progress_->setValue(0);
     // Closing the box at the end says "canceled" too; only a stop before the end counts.
-    connect(progress_, &QProgressDialog::canceled, this, [this] {
-        if (!done_) {
-            cancelled_ = true;
-        }
-    });
+    connect(progress_, &QProgressDialog::canceled, this, &BatchExport::stop);
     poll_ = oneShotTimer(this, QStringLiteral("BatchPoll"), kPollMs);
     poll_->setSingleShot(false);
     connect(poll_, &QTimer::timeout, this, &BatchExport::poll);
@@ -108,10 +115,10 @@ bool BatchExport::prepare() {
         });
     if (existing) {
         const platform::Answer answer = state_.dialogs.question(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("\"%1\" already exists. Replace the files of this export that exist?")
                 .arg(fromPath(*existing)),
-            platform::Buttons::YesNo);
+            platform::Buttons::YesNo, platform::Answer::No);
         if (answer != platform::Answer::Yes) {
             return false;
         }
@@ -119,21 +126,6 @@ bool BatchExport::prepare() {
         writer_ = std::make_unique<batch::BatchWriter>(targets_, layout);
     }
     return true;
-}
-
-// The first text is made here, where boxes can be shown: its messages and questions are the
-// batch's, and their answers serve every text on the worker thread.
-void BatchExport::askQuestions() {
-    platform::EngineHost host(state_.dialogs, OutputWindow::kProgramTitle, window_);
-    answers_.setAsker(&host);
-    engine::Options options;
-    options.appFolder = state_.app.root();
-    engine::Random random(engine::textSeed(runSeed_, 1));
-    engine::Generator generator(options, answers_, random);
-    generator.generate(toUtf8(projectPath_));
-    answers_.dateText();
-    answers_.timeText();
-    answers_.setAsker(nullptr);
 }
 
 void BatchExport::work() {
@@ -192,12 +184,12 @@ void BatchExport::poll() {
 void BatchExport::conclude() {
     const QString folder = fromPath(targets_.csv ? targets_.csv->parent_path() : *targets_.folder);
     if (!failure_.empty()) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, toQString(failure_));
+        state_.dialogs.warning(window_, kProgramTitle, toQString(failure_));
         return;
     }
     const std::uint64_t written = written_;
     if (cancelled_) {
-        state_.dialogs.information(window_, OutputWindow::kProgramTitle,
+        state_.dialogs.information(window_, kProgramTitle,
                                    QStringLiteral("Stopped after %L1 of %L2 texts; the texts "
                                                   "written are in \"%3\".")
                                        .arg(written)
@@ -207,7 +199,7 @@ void BatchExport::conclude() {
     }
     if (written < request_.count) {
         state_.dialogs.information(
-            window_, OutputWindow::kProgramTitle,
+            window_, kProgramTitle,
             QStringLiteral("Only %L1 of the %L2 texts asked for came in %L3 draws: the others "
                            "were too much like texts kept before.")
                 .arg(written)
@@ -215,7 +207,8 @@ void BatchExport::conclude() {
                 .arg(draws_));
     }
     if (!state_.desktop.openFolder(folder)) {
-        state_.dialogs.warning(window_, OutputWindow::kProgramTitle, folderNotShownText(folder));
+        const QString written = targets_.csv ? fromPath(*targets_.csv) : folder;
+        state_.dialogs.warning(window_, kProgramTitle, savedButFolderNotShownText(written, folder));
     }
 }
 

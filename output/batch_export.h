@@ -1,7 +1,8 @@
 #pragma once
-// "Export Many Texts..." of the generated-text window: the script's questions are asked once,
-// on the window's thread, then the texts are drawn and written on a worker thread while a
-// progress box shows how far it is and lets the user stop.
+// "Export Many Texts..." of the generated-text window: the texts are drawn and written on a
+// worker thread while a progress box, which leaves the rest of the program free, shows how far
+// it is and lets the user stop. Each question of the script is asked, on the window's thread,
+// the first time a text reaches it, and its answer serves every later text.
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,9 @@
 #include "batch/answers.h"
 #include "batch/batch_writer.h"
 #include "output/batch_dialog.h"
-#include "shell/shared_state.h"
+#include "output/window_thread_host.h"
+#include "platform/engine_host.h"
+#include "widgets/shared_state.h"
 
 class QProgressDialog;
 class QTimer;
@@ -38,13 +41,21 @@ public:
     /// the batch. finished() follows in any case, at once when nothing was started.
     void start(const BatchRequest& request);
 
+    /// The texts are being written (the progress box is up).
+    bool isRunning() const { return worker_.joinable(); }
+    /// A question or message of the script is up.
+    bool isAsking() const { return asking_ && asking_->isAsking(); }
+    /// Stops the batch after the text it is writing; what was written stays.
+    void stop();
+    const BatchRequest& request() const { return request_; }
+    std::uint64_t written() const { return written_; }
+
 signals:
     /// The batch ended, written whole, stopped or failed, and the user was told.
     void finished();
 
 private:
     bool prepare();
-    void askQuestions();
     void work();
     void poll();
     void conclude();
@@ -58,6 +69,8 @@ private:
     std::uint64_t runSeed_ = 0;
     batch::ExportTargets targets_;
     std::unique_ptr<batch::BatchWriter> writer_;
+    platform::EngineHost host_;
+    std::unique_ptr<WindowThreadHost> asking_;  // host_, from the worker's thread
     batch::RememberedAnswers answers_;
     QProgressDialog* progress_ = nullptr;
     QTimer* poll_ = nullptr;

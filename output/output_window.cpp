@@ -18,18 +18,22 @@
 #include "engine/generate.h"
 #include "output/batch_dialog.h"
 #include "output/batch_export.h"
-#include "output/record_writer.h"
+#include "output/output_controls.h"
 #include "output/stats_window.h"
-#include "output/text_box.h"
 #include "output/text_figures.h"
-#include "output/text_look.h"
-#include "output/toolbar_icons.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_menus.h"
-#include "shell/window_parts.h"
+#include "widgets/opener.h"
+#include "widgets/program_title.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_menus.h"
+#include "widgets/text_box.h"
+#include "widgets/text_look.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -42,12 +46,8 @@ namespace {
 
 constexpr int kWidthTwips = 9600;
 constexpr int kHeightTwips = 7500;
-constexpr int kToolBarHeightTwips = 675;
-constexpr int kButtonSizeTwips = 615;
+constexpr int kGenerateButtonLeftTwips = 3 * ui::kToolButtonStepTwips;
 constexpr int kGenerateButtonWidthTwips = 1095;
-constexpr int kTextLeftTwips = 15;
-constexpr int kTextGapTwips = 5;
-constexpr int kBottomMarginTwips = 60;
 constexpr int kStatusGapTwips = 120;
 constexpr int kStartDelayMs = 100;
 constexpr int kStatsDelayMs = 100;
@@ -65,16 +65,16 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
       copyAllButton_(new CaptionButton(toolBar_)),
       statsButton_(new QToolButton(toolBar_)),
       generateButton_(new QToolButton(toolBar_)),
-      itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
-      variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
+      itemsLabel_(hiddenField(this, outputControls::items)),
+      variantsLabel_(hiddenField(this, outputControls::variants)),
       recordStatus_(new QLabel(toolBar_)),
       startTimer_(oneShotTimer(this, QStringLiteral("GenerateNew"), kStartDelayMs)),
-      statsTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kStatsDelayMs)),
+      statsTimer_(oneShotTimer(this, outputControls::statsTimer, kStatsDelayMs)),
       copyTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kCopiedMs)) {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(outputControls::window);
     setWindowTitle(QStringLiteral("[TITLE]"));
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(outputControls::text);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -203,27 +203,27 @@ void OutputWindow::createMenus() {
 }
 
 void OutputWindow::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture2"));
+    toolBar_->setObjectName(outputControls::toolBar);
     const struct {
         QToolButton* button;
         const char* name;
         ToolbarIcon icon;
         const char* toolTip;
-        int leftTwips;
         int widthTwips;
     } buttons[] = {
-        {exportButton_, "Command1", ToolbarIcon::ExportText,
-         "Export to TXT file (For other options [File > Export To...])", 0, kButtonSizeTwips},
-        {copyAllButton_, "Command2", ToolbarIcon::CopyAll, "Copy ALL (or Press F7)", 600,
-         kButtonSizeTwips},
-        {statsButton_, "Command4", ToolbarIcon::Statistics, "Stats", 1200, kButtonSizeTwips},
-        {generateButton_, "Command3", ToolbarIcon::Generate, "Generate again (or Press F5)", 1800,
-         kGenerateButtonWidthTwips},
+        {exportButton_, outputControls::exportText, ToolbarIcon::ExportText,
+         "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
+        {copyAllButton_, outputControls::copyAll, ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+         ui::kToolButtonTwips},
+        {statsButton_, outputControls::statistics, ToolbarIcon::Statistics, "Stats",
+         ui::kToolButtonTwips},
+        {generateButton_, outputControls::generate, ToolbarIcon::Generate,
+         "Generate again (or Press F5)", kGenerateButtonWidthTwips},
     };
+    int left = 0;
     for (const auto& b : buttons) {
-        setUpToolbarButton(
-            *b.button, b.name, toolbarIcon(b.icon), b.toolTip,
-            QRect(twips(b.leftTwips), 0, twips(b.widthTwips), twips(kButtonSizeTwips)));
+        setUpToolbarButton(*b.button, b.name, toolbarIcon(b.icon), b.toolTip, left, b.widthTwips);
+        left += ui::kToolButtonStepTwips;
     }
     connect(exportButton_, &QToolButton::clicked, this,
             [this] { exportText(ExportKind::TextFile); });
@@ -233,7 +233,7 @@ void OutputWindow::createToolBar() {
 }
 
 void OutputWindow::createStatusLine() {
-    recordStatus_->setObjectName(QStringLiteral("RecordStatus"));
+    recordStatus_->setObjectName(outputControls::recordStatus);
     recordStatus_->setWordWrap(true);
     recordStatus_->setTextFormat(Qt::PlainText);
     recordStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -241,12 +241,11 @@ void OutputWindow::createStatusLine() {
 }
 
 void OutputWindow::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
-    toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int statusLeft = twips(1800 + kGenerateButtonWidthTwips + kStatusGapTwips);
-    recordStatus_->setGeometry(statusLeft, 0, std::max(0, width() - statusLeft), toolBarHeight);
-    text_->setGeometry(twips(kTextLeftTwips), toolBarHeight + twips(kTextGapTwips), width(),
-                       std::max(0, height() - toolBarHeight - twips(kBottomMarginTwips)));
+    ui::layOutStripOverText(*this, *toolBar_, *text_);
+    const int statusLeft =
+        twips(kGenerateButtonLeftTwips + kGenerateButtonWidthTwips + kStatusGapTwips);
+    recordStatus_->setGeometry(statusLeft, 0, std::max(0, width() - statusLeft),
+                               toolBar_->height());
 }
 
 void OutputWindow::generate() {
@@ -322,7 +321,7 @@ void OutputWindow::openStatistics() {
     statsTimer_->stop();
     const std::string text = boxText(*text_);
     auto* stats = new StatsWindow(state_);
-    state_.commands.addChild(stats);
+    activateOpenerOnClose(state_.commands.addChild(stats), outerWindow(this));
     stats->setFigures(QString::number(characterCount(text)), QString::number(wordCount(text)),
                       itemsLabel_->text(), variantsLabel_->text());
     emit statisticsOpened(stats);
@@ -338,12 +337,16 @@ void OutputWindow::exportText(ExportKind kind) {
         warn(toQString(outcome.message()));
         return;
     }
+    // The file is written either way: a desktop that cannot show it must not sound like a loss.
     if (kind == ExportKind::WebPage) {
         if (!state_.desktop.openDocument(fromPath(file))) {
-            warn(QStringLiteral("Could not open \"%1\".").arg(fromPath(file)));
+            warn(QStringLiteral("\"%1\" was saved, but could not be opened.").arg(fromPath(file)));
         }
-    } else {
-        openExportedFolder();
+        return;
+    }
+    const QString folder = fromPath(state_.app.exported());
+    if (!state_.desktop.openFolder(folder)) {
+        warn(savedButFolderNotShownText(fromPath(file), folder));
     }
 }
 
@@ -368,6 +371,28 @@ void OutputWindow::exportManyTexts() {
         batchExport_ = nullptr;
     });
     batchExport_->start(dialog.request());
+}
+
+bool OutputWindow::mayStopBatch() {
+    if (batchExport_ == nullptr || !batchExport_->isRunning()) {
+        return true;
+    }
+    // The script's own box is up: it is answered first.
+    if (batchExport_->isAsking()) {
+        return false;
+    }
+    const platform::Answer answer = state_.dialogs.question(
+        this, kProgramTitle,
+        QStringLiteral("Export Many Texts has written %L1 of %L2 texts so far. Stop it and close "
+                       "the window? The texts written are kept.")
+            .arg(batchExport_->written())
+            .arg(batchExport_->request().count),
+        platform::Buttons::YesNo, platform::Answer::No);
+    if (answer != platform::Answer::Yes) {
+        return false;
+    }
+    batchExport_->stop();
+    return true;
 }
 
 void OutputWindow::warn(const QString& text) {
@@ -409,6 +434,10 @@ void OutputWindow::closeEvent(QCloseEvent* event) {
     // is over.
     if (generating_) {
         closeWhenDone_ = true;
+        event->ignore();
+        return;
+    }
+    if (!mayStopBatch()) {
         event->ignore();
         return;
     }

@@ -6,7 +6,7 @@
 #include "engine/variant_count.h"
 #include "output/export.h"
 #include "platform/engine_host.h"
-#include "shell/shared_state.h"
+#include "widgets/shared_state.h"
 
 class QAction;
 class QLabel;
@@ -26,8 +26,6 @@ class StatsWindow;
 class OutputWindow : public QWidget, public ChildWindow {
     Q_OBJECT
 public:
-    /// The caption of the window's own message boxes and of the script's `\msg\` boxes.
-    static inline const QString kProgramTitle = QStringLiteral("Korvex5");
     /// What the Copy All button shows for a moment after copying.
     static inline const QString kCopiedCaption = QStringLiteral("[OK]");
 
@@ -81,24 +79,26 @@ private:
     /// Closes the window, or the sub-window holding it inside the main window.
     void closeWindow();
     void warn(const QString& text);
+    /// No batch runs, or the user agreed to stop it (closing the window would end it).
+    bool mayStopBatch();
 
     SharedState& state_;
     platform::EngineHost host_;
     QString projectPath_;  // filePath
     engine::VariantCount variantCount_;
 
-    QPlainTextEdit* text_;         // Text1
-    QWidget* toolBar_;             // Picture2
-    QToolButton* exportButton_;    // Command1
-    QToolButton* copyAllButton_;   // Command2
-    QToolButton* statsButton_;     // Command4
-    QToolButton* generateButton_;  // Command3
-    QLabel* itemsLabel_;           // Label6, hidden
-    QLabel* variantsLabel_;        // Label8, hidden
-    QLabel* recordStatus_;         // a failed working-file record, until the next one is written
-    QTimer* startTimer_;           // GenerateNew
-    QTimer* statsTimer_;           // Timer1
-    QTimer* copyTimer_;            // TextCopy
+    QPlainTextEdit* text_;
+    QWidget* toolBar_;
+    QToolButton* exportButton_;
+    QToolButton* copyAllButton_;
+    QToolButton* statsButton_;
+    QToolButton* generateButton_;
+    QLabel* itemsLabel_;
+    QLabel* variantsLabel_;
+    QLabel* recordStatus_;  // a failed working-file record, until the next one is written
+    QTimer* startTimer_;    // GenerateNew
+    QTimer* statsTimer_;
+    QTimer* copyTimer_;  // TextCopy
 
     QAction* generateAction_ = nullptr;
     QAction* copyAction_ = nullptr;

@@ -7,13 +7,14 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include "output/stats_controls.h"
 #include "output/text_figures.h"
-#include "output/text_look.h"
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "widgets/shared_state.h"
+#include "widgets/text_look.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -32,15 +33,15 @@ StatsWindow::StatsWindow(SharedState& state, QWidget* parent)
     : QWidget(parent),
       state_(state),
       text_(new QPlainTextEdit(this)),
-      wordsLabel_(hiddenField(this, QStringLiteral("Label2"))),
-      charactersLabel_(hiddenField(this, QStringLiteral("Label4"))),
-      itemsLabel_(hiddenField(this, QStringLiteral("Label6"))),
-      variantsLabel_(hiddenField(this, QStringLiteral("Label8"))),
-      showTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kShowDelayMs)) {
-    setObjectName(QStringLiteral("Form7"));
+      wordsLabel_(hiddenField(this, statsControls::words)),
+      charactersLabel_(hiddenField(this, statsControls::characters)),
+      itemsLabel_(hiddenField(this, statsControls::items)),
+      variantsLabel_(hiddenField(this, statsControls::variants)),
+      showTimer_(oneShotTimer(this, statsControls::showTimer, kShowDelayMs)) {
+    setObjectName(statsControls::window);
     setWindowTitle(kCaption);
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(statsControls::text);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     applyTextLook(*text_, state_.settings.preview);

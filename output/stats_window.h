@@ -37,15 +37,15 @@ protected:
 
 private:
     void showFigures();
-    /// Text1 at 15, 15 twips with the client area's size.
+    /// The text at 15, 15 twips with the client area's size.
     void layoutText();
 
     SharedState& state_;
     QPlainTextEdit* text_;
-    QLabel* wordsLabel_;       // Label2
-    QLabel* charactersLabel_;  // Label4
-    QLabel* itemsLabel_;       // Label6
-    QLabel* variantsLabel_;    // Label8
+    QLabel* wordsLabel_;
+    QLabel* charactersLabel_;
+    QLabel* itemsLabel_;
+    QLabel* variantsLabel_;
     QTimer* showTimer_;
     bool sized_ = false;
     bool closed_ = false;

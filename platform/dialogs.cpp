@@ -63,8 +63,9 @@ void Dialogs::warning(QWidget* parent, const QString& caption, const QString& te
 }
 
 Answer Dialogs::question(QWidget* parent, const QString& caption, const QString& text,
-                         Buttons buttons) {
-    const Answer answer = showMessage(parent, {BoxKind::Question, buttons, caption, text});
+                         Buttons buttons, Answer defaultAnswer) {
+    const Answer answer =
+        showMessage(parent, {BoxKind::Question, buttons, caption, text, defaultAnswer});
     // An implementation that returns a button the box does not offer would send the caller
     // down a path the user never chose; treat it as closing the box.
     return offers(buttons, answer) ? answer : escapeAnswer(buttons);

@@ -24,6 +24,8 @@ struct MessageBox {
     Buttons buttons = Buttons::Ok;
     QString caption;
     QString text;  ///< shown as plain text, never interpreted as markup
+    /// The button Enter presses (Yes, unless a question guards something hard to undo).
+    Answer defaultAnswer = Answer::Yes;
 };
 
 /// One input box as the program asks for it.
@@ -53,9 +55,9 @@ public:
     /// Warning (exclamation) icon and an OK button.
     void warning(QWidget* parent, const QString& caption, const QString& text);
     /// Question icon with Yes, No and Cancel (or Yes and No). Closing the box without choosing
-    /// gives escapeAnswer(buttons).
+    /// gives escapeAnswer(buttons). Enter presses `defaultAnswer`.
     Answer question(QWidget* parent, const QString& caption, const QString& text,
-                    Buttons buttons = Buttons::YesNoCancel);
+                    Buttons buttons = Buttons::YesNoCancel, Answer defaultAnswer = Answer::Yes);
     /// Input box with a prompt, an edit field starting with `defaultText`, OK and Cancel.
     /// std::nullopt means Cancel; OK on an empty field gives an empty string.
     std::optional<QString> input(QWidget* parent, const QString& caption, const QString& prompt,

@@ -51,6 +51,19 @@ public:
         wake_.notify_all();
     }
 
+    /// Drops the job waiting, if any; a running one goes on.
+    void dropPending() {
+        bool idle = false;
+        {
+            const std::lock_guard lock(mutex_);
+            pending_.reset();
+            idle = !running_;
+        }
+        if (idle) {
+            idle_.notify_all();
+        }
+    }
+
     bool isIdle() const {
         const std::lock_guard lock(mutex_);
         return !running_ && !pending_;

@@ -41,7 +41,9 @@ Answer QtDialogs::showMessage(QWidget* parent, const MessageBox& box) {
     // Script messages are shown as written: "<b>" in a message is text, not markup.
     messageBox.setTextFormat(Qt::PlainText);
     if (box.buttons != Buttons::Ok) {
-        messageBox.setDefaultButton(QMessageBox::Yes);
+        messageBox.setDefaultButton(box.defaultAnswer == Answer::No       ? QMessageBox::No
+                                    : box.defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                          : QMessageBox::Yes);
         messageBox.setEscapeButton(box.buttons == Buttons::YesNo ? QMessageBox::No
                                                                  : QMessageBox::Cancel);
     }

@@ -1,10 +1,17 @@
 #include "runtime/runtime_creation.h"
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/assembling.h"
+#include "engine/markers.h"
+#include "engine/random.h"
+#include "engine/reading.h"
+#include "engine/script_file.h"
+#include "engine/text.h"
 #include "store/file_io.h"
 #include "store/project_name.h"
 
@@ -57,7 +64,66 @@ std::error_code stage(const StagedFile& file, std::string_view bytes,
     return error;
 }
 
+// A path as a script writes it that stays below the folder it starts from.
+bool staysInside(std::string_view pathText) {
+    std::string text(pathText);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    const fs::path path(text);
+    if (path.empty() || path.has_root_path() || (text.size() > 1 && text[1] == ':')) {
+        return false;
+    }
+    int depth = 0;
+    for (const fs::path& part : path) {
+        if (part == "..") {
+            if (--depth < 0) {
+                return false;
+            }
+        } else if (part != "." && !part.empty()) {
+            ++depth;
+        }
+    }
+    return depth > 0;
+}
+
 }  // namespace
+
+ScriptIncludes scriptIncludes(const store::AppFolder& app, std::string_view projectPath) {
+    ScriptIncludes includes;
+    std::string scriptPath(projectPath);
+    scriptPath += store::kProjectExtension;
+    const std::optional<fs::path> script = app.resolve(scriptPath);
+    const std::optional<std::string> text =
+        script ? engine::readTextFile(*script) : std::optional<std::string>();
+    if (!text) {
+        return includes;
+    }
+    // The script's own reading, without jumps (the runtime reads its script to the end after
+    // one), finds the \inc\ lines just as a generation does.
+    engine::Draws draws;
+    engine::Random random(0);
+    engine::ReadingOutcome reading;
+    engine::readScript(*text, draws, random, false, reading);
+    const engine::WorkingRecord& record = reading.record;
+    std::vector<std::string> seen;
+    for (std::size_t k = 0; k < record.lineCount(); ++k) {
+        const std::string_view body = record.body(k);
+        if (record.kinds[k] != engine::LineKind::Text ||
+            engine::outputDirective(body) != engine::OutputDirective::Include) {
+            continue;
+        }
+        std::string path(engine::trimSpaces(body.substr(engine::kIncludeDirective.size())));
+        if (path.empty() || std::find(seen.begin(), seen.end(), path) != seen.end()) {
+            continue;
+        }
+        seen.push_back(path);
+        std::error_code error;
+        if (!fs::is_regular_file(engine::diskPath(path, app.root()), error)) {
+            continue;
+        }
+        (staysInside(path) ? includes.carried : includes.uncarried).push_back(path);
+    }
+    return includes;
+}
 
 store::Outcome createRuntime(const store::AppFolder& app, std::string_view title,
                              std::string_view projectPath) {
@@ -127,6 +193,22 @@ store::Outcome createRuntime(const store::AppFolder& app, std::string_view title
             return fail(file.target, error);
         }
         ++placed;
+    }
+    // What the script includes goes with it, where the runtime's own \inc\ lines look.
+    for (const std::string& path : scriptIncludes(app, projectPath).carried) {
+        const fs::path source = engine::diskPath(path, app.root());
+        const std::optional<std::string> bytes = store::readFileBytes(source, &error);
+        if (!bytes) {
+            return failure("read", source, error);
+        }
+        const fs::path target = engine::diskPath(path, folder);
+        fs::create_directories(target.parent_path(), error);
+        if (error) {
+            return failure("write", target.parent_path(), error);
+        }
+        if (store::Outcome written = store::writeFileAtomically(target, *bytes); !written) {
+            return written;
+        }
     }
     return store::Outcome::success();
 }

@@ -8,6 +8,7 @@
 #include "engine/generate.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "runtime/runtime_controls.h"
 #include "store/file_io.h"
 
 namespace korvex::ui {
@@ -37,13 +38,13 @@ RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine:
       dialogs_(dialogs),
       folder_(std::move(folder)),
       random_(random),
-      host_(dialogs, kProgramTitle, this),
+      host_(dialogs, kRuntimeTitle, this),
       text_(new QPlainTextEdit(this)),
       startTimer_(new QTimer(this)) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(runtimeControls::window);
     setWindowTitle(kCaption);
 
-    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setObjectName(runtimeControls::text);
     QFont font(QStringLiteral("Courier New"));
     font.setPointSizeF(11.25);
     // Where Courier New is not installed, another fixed-pitch face keeps the columns.
@@ -53,7 +54,7 @@ RuntimeWindow::RuntimeWindow(platform::Dialogs& dialogs, QString folder, engine:
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-    startTimer_->setObjectName(QStringLiteral("Timer1"));
+    startTimer_->setObjectName(runtimeControls::startTimer);
     startTimer_->setSingleShot(true);
     startTimer_->setInterval(kStartDelayMs);
     connect(startTimer_, &QTimer::timeout, this, &RuntimeWindow::generate);
@@ -96,7 +97,7 @@ void RuntimeWindow::generate() {
     // an empty window as if the script had produced nothing.
     std::error_code readError;
     if (!store::readFileBytes(script, &readError)) {
-        dialogs_.warning(this, kProgramTitle, readFailure(script, readError));
+        dialogs_.warning(this, kRuntimeTitle, readFailure(script, readError));
         emit generated();
         return;
     }
@@ -116,7 +117,7 @@ void RuntimeWindow::generate() {
         for (const engine::Warning& warning : result.warnings) {
             warnings << toQString(warning.text);
         }
-        dialogs_.warning(this, kProgramTitle, warnings.join(QLatin1Char('\n')));
+        dialogs_.warning(this, kRuntimeTitle, warnings.join(QLatin1Char('\n')));
     }
     emit generated();
     if (result.endRequested) {

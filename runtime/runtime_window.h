@@ -18,8 +18,9 @@ namespace korvex::ui {
 class RuntimeWindow : public QWidget {
     Q_OBJECT
 public:
-    /// The program's title: the caption of its `\msg\` boxes and of its warnings.
-    static inline const QString kProgramTitle = QStringLiteral("Korvex");
+    /// The runtime program's title (not the main program's): the caption of its `\msg\` boxes and
+    /// of its warnings.
+    static inline const QString kRuntimeTitle = QStringLiteral("Korvex");
     static inline const QString kCaption = QStringLiteral("Korvex Compiler");
     static inline const QString kScriptName = QStringLiteral("qz");
 
@@ -37,7 +38,7 @@ protected:
 
 private:
     void generate();
-    /// Text1 at 15, 15 twips with the client area's size.
+    /// The text at 15, 15 twips with the client area's size.
     void layoutText();
 
     platform::Dialogs& dialogs_;

@@ -6,6 +6,8 @@
 #include <QPushButton>
 
 #include "platform/twips.h"
+#include "shell/main_controls.h"
+#include "widgets/toolbar_strip.h"
 
 namespace korvex::ui {
 
@@ -13,9 +15,9 @@ using platform::twips;
 
 namespace {
 
-constexpr int kButtonTwips = 615;
-constexpr int kButtonStepTwips = 600;
-constexpr int kBarHeightTwips = 675;
+constexpr int kButtonTwips = kToolButtonTwips;
+constexpr int kButtonStepTwips = kToolButtonStepTwips;
+constexpr int kBarHeightTwips = kToolBarHeightTwips;
 constexpr int kButtonTopTwips = 30;
 constexpr int kPanelWidthTwips = 3015;
 constexpr int kPanelGapTwips = 120;
@@ -29,8 +31,8 @@ void fill(QWidget* widget, const QColor& colour) {
 }  // namespace
 
 MainToolBar::MainToolBar(QWidget* parent) : QWidget(parent), panel_(new QWidget(this)) {
-    setObjectName(QStringLiteral("Picture2"));
-    panel_->setObjectName(QStringLiteral("Picture4"));
+    setObjectName(mainControls::toolBar);
+    panel_->setObjectName(mainControls::panel);
     // The bar takes the focus from the buttons, so it must be able to hold it.
     setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);

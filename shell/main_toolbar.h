@@ -11,8 +11,8 @@ class QPushButton;
 
 namespace korvex::ui {
 
-/// The main window's toolbar `Picture2`: square picture buttons with tooltips, a left group
-/// from the bar's left edge and a right group in the panel `Picture4`, which stays 120 twips
+/// The main window's toolbar: square picture buttons with tooltips, a left group
+/// from the bar's left edge and a right group in the panel, which stays 120 twips
 /// before the bar's right edge.
 class MainToolBar : public QWidget {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -21,16 +22,18 @@
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "runtime/runtime_creation.h"
+#include "shell/main_controls.h"
 #include "shell/main_toolbar.h"
 #include "shell/new_project_dialog.h"
 #include "shell/program_info.h"
 #include "shell/projects_manager.h"
-#include "shell/shared_menus.h"
 #include "shell/tray.h"
 #include "shell/window_arrangement.h"
-#include "shell/window_parts.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
+#include "widgets/opener.h"
+#include "widgets/shared_menus.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -50,17 +53,13 @@ constexpr int kBesideOffsetTwips = 200;
 MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, store::AppFolder app,
                        RecordWriter::WriteFunction writeRecord, QWidget* parent)
     : QMainWindow(parent),
-      recordWriter_(writeRecord
-                        ? std::move(writeRecord)
-                        : [](const engine::WorkingRecord& record,
-                             const std::filesystem::path&
-                                 folder) { return engine::writeWorkingFiles(record, folder); }),
+      recordWriter_(std::move(writeRecord)),
       state_(std::move(app), dialogs, desktop, random_, recordWriter_, *this),
       mdiArea_(new QMdiArea),
       toolBar_(new MainToolBar),
       startTimer_(new QTimer(this)),
       watchTimer_(new QTimer(this)) {
-    setObjectName(QStringLiteral("MDIForm1"));
+    setObjectName(mainControls::window);
     setMinimumWidth(twips(kMinimumWidthTwips));
 
     auto* frame = new QWidget;
@@ -84,7 +83,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
     }
     tray_ = new Tray(*this, *mdiArea_->viewport(), state_, startupProjects_);
 
-    watchTimer_->setObjectName(QStringLiteral("Timer1"));
+    watchTimer_->setObjectName(mainControls::watchTimer);
     watchTimer_->setInterval(kTickMs);
     connect(watchTimer_, &QTimer::timeout, this, &MainWindow::followOpenWindows);
     watchTimer_->start();
@@ -129,32 +128,33 @@ void MainWindow::createToolBar() {
         return toolBar_->addButton(group, QString::fromLatin1(name), QString::fromLatin1(tip), icon,
                                    focus, std::move(command));
     };
-    add(Group::Left, "Command1", "Add New Project (or press F2)",
+    add(Group::Left, mainControls::newProject, "Add New Project (or press F2)",
         look->standardIcon(QStyle::SP_FileIcon), [this] { newProject(); });
-    add(Group::Left, "Command2", "Open Projects (or Press F3)",
+    add(Group::Left, mainControls::openProjects, "Open Projects (or Press F3)",
         look->standardIcon(QStyle::SP_DirOpenIcon), [this] { openProjects(QString()); });
-    add(Group::Left, "Command7", "Last Projects (or Press F4)",
+    add(Group::Left, mainControls::lastProjects, "Last Projects (or Press F4)",
         look->standardIcon(QStyle::SP_BrowserReload), [this] { lastProject(); });
     toolBar_->setArrangementButtons({
-        add(Group::Left, "Command3", "Cascade", drawnIcon(Picture::Cascade), [this] { cascade(); }),
-        add(Group::Left, "Command4", "Horizontal", drawnIcon(Picture::Horizontal),
+        add(Group::Left, mainControls::cascade, "Cascade", drawnIcon(Picture::Cascade),
+            [this] { cascade(); }),
+        add(Group::Left, mainControls::horizontal, "Horizontal", drawnIcon(Picture::Horizontal),
             [this] { tileHorizontally(); }),
-        add(Group::Left, "Command5", "Vertical", drawnIcon(Picture::Vertical),
+        add(Group::Left, mainControls::vertical, "Vertical", drawnIcon(Picture::Vertical),
             [this] { tileVertically(); }),
-        add(Group::Left, "Command6", "Close all", look->standardIcon(QStyle::SP_DialogCloseButton),
-            [this] { closeAll(false); }),
+        add(Group::Left, mainControls::closeAll, "Close all",
+            look->standardIcon(QStyle::SP_DialogCloseButton), [this] { closeAll(false); }),
     });
-    add(Group::Right, "Command8", "Setting...",
+    add(Group::Right, mainControls::settings, "Setting...",
         look->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { editSettings(); });
-    add(Group::Right, "Command12", "Projects Manager...", look->standardIcon(QStyle::SP_DirIcon),
-        [this] { browseProjects(); });
-    add(Group::Right, "Command11", "Examples...",
+    add(Group::Right, mainControls::projectsManager, "Projects Manager...",
+        look->standardIcon(QStyle::SP_DirIcon), [this] { browseProjects(); });
+    add(Group::Right, mainControls::examples, "Examples...",
         look->standardIcon(QStyle::SP_FileDialogContentsView), [this] { examples(); });
     // Help leaves the focus on its button.
     add(
-        Group::Right, "Command10", "Help offline...",
+        Group::Right, mainControls::help, "Help offline...",
         look->standardIcon(QStyle::SP_MessageBoxQuestion), [this] { help(); }, Focus::Keep);
-    add(Group::Right, "Command9", "Official Web Site...", drawnIcon(Picture::WebSite),
+    add(Group::Right, mainControls::webSite, "Official Web Site...", drawnIcon(Picture::WebSite),
         [this] { openWebSite(); });
 }
 
@@ -311,8 +311,9 @@ void MainWindow::openOutput(const QString& title, const QString& projectPath,
                                   qobject_cast<QMdiSubWindow*>(besideWindow->parentWidget())
                               ? besideWindow->parentWidget()
                               : besideWindow;
-        subWindow->move(beside->pos() +
-                        QPoint(twips(kBesideOffsetTwips), twips(kBesideOffsetTwips)));
+        placeInsideArea(*subWindow, beside->pos() + QPoint(twips(kBesideOffsetTwips),
+                                                           twips(kBesideOffsetTwips)));
+        activateOpenerOnClose(subWindow, beside);
     }
 }
 
@@ -328,6 +329,25 @@ void MainWindow::openEditor(const QString& projectName) {
 void MainWindow::createRuntime(const QString& title, const QString& projectPath) {
     if (title.isEmpty()) {
         return;
+    }
+    // Included files the runtime cannot take along are named before anything is made.
+    const runtime::ScriptIncludes includes =
+        runtime::scriptIncludes(state_.app, toUtf8(projectPath));
+    if (!includes.uncarried.empty()) {
+        QStringList names;
+        for (const std::string& path : includes.uncarried) {
+            names << QStringLiteral("\"%1\"").arg(toQString(path));
+        }
+        const platform::Answer answer = state_.dialogs.question(
+            this, kProgramTitle,
+            QStringLiteral("The runtime cannot take these included files along: %1. It would "
+                           "read them where they are now, so on another computer its texts "
+                           "would lack them. Create it anyway?")
+                .arg(names.join(QStringLiteral(", "))),
+            platform::Buttons::YesNo, platform::Answer::No);
+        if (answer != platform::Answer::Yes) {
+            return;
+        }
     }
     const store::Outcome made =
         runtime::createRuntime(state_.app, toUtf8(title), toUtf8(projectPath));
@@ -363,9 +383,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The record writer may still be writing Temp.txt; deleting it first would let the
-    // writer bring it back.
-    recordWriter_.waitForIdle();
+    // Quitting never waits for the record of a big generation: the writer stops at its next
+    // file (it may be writing Temp.txt, which deleting first would let it bring back).
+    recordWriter_.stop();
     std::error_code ignored;
     std::filesystem::remove(state_.app.workingFile(), ignored);
     tray_->removeIcon();

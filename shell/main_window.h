@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "engine/random.h"
-#include "output/record_writer.h"
 #include "shell/new_project_dialog.h"
-#include "shell/shared_state.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 
 class QMdiArea;
 class QMenu;
@@ -21,7 +21,7 @@ class MainToolBar;
 class ProjectsManager;
 class Tray;
 
-/// The main window `MDIForm1`: the frame every other window of the program opens in. It owns
+/// The main window: the frame every other window of the program opens in. It owns
 /// the state the windows share, runs the start-up and quit sequences, and carries the toolbar,
 /// the menu bar and the commands that open projects and arrange the child windows.
 class MainWindow : public QMainWindow, public MainCommands {
@@ -90,7 +90,8 @@ private:
     /// The start-up tick.
     void start();
     void applySettings();
-    /// Timer1: the Windows menu and the arrangement buttons follow the open-window list.
+    /// The watch timer's tick: the Windows menu and the arrangement buttons follow the open-window
+    /// list.
     void followOpenWindows();
     /// The active child's menus in the menu bar, or the main window's when it has none.
     void showMenusOf(QMdiSubWindow* subWindow);
@@ -108,7 +109,7 @@ private:
     QTimer* startTimer_;
     QTimer* watchTimer_;
     QPointer<NewProjectDialog> newProjectDialog_;
-    QPointer<QWidget> importWindow_;  // Form5, while it is open
+    QPointer<QWidget> importWindow_;  // while it is open
     QStringList startupProjects_;
     Tray* tray_ = nullptr;
 };

@@ -17,11 +17,12 @@
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "shell/new_project_controls.h"
 #include "shell/program_info.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/shared_state.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -45,30 +46,30 @@ NewProjectDialog::NewProjectDialog(SharedState& state, QWidget* parent)
       projectList_(new QListWidget(this)),
       createButton_(new QPushButton(QStringLiteral("&Create"), this)),
       cancelButton_(new QPushButton(QStringLiteral("&Cancel"), this)) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(newProjectControls::window);
     setWindowTitle(QStringLiteral("New Project"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    nameField_->setObjectName(QStringLiteral("Text1"));
-    projectList_->setObjectName(QStringLiteral("List1"));
-    createButton_->setObjectName(QStringLiteral("Command1"));
-    cancelButton_->setObjectName(QStringLiteral("Command2"));
+    nameField_->setObjectName(newProjectControls::name);
+    projectList_->setObjectName(newProjectControls::projects);
+    createButton_->setObjectName(newProjectControls::create);
+    cancelButton_->setObjectName(newProjectControls::cancel);
     createButton_->setDefault(true);
 
-    auto* warning = namedLabel(QStringLiteral("Label2"),
+    auto* warning = namedLabel(newProjectControls::warning,
                                QStringLiteral("Characters Not Allowed: < > : \\ / | * ?"), this);
     QPalette red = warning->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     warning->setPalette(red);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(namedLabel(QStringLiteral("Label1"),
+    layout->addWidget(namedLabel(newProjectControls::prompt,
                                  QStringLiteral("New Project - Type a Project Name"), this));
     layout->addWidget(nameField_);
     layout->addWidget(warning);
     layout->addSpacing(twips(120));
     layout->addWidget(
-        namedLabel(QStringLiteral("Label3"), QStringLiteral("Existing Projects:"), this));
+        namedLabel(newProjectControls::existing, QStringLiteral("Existing Projects:"), this));
     layout->addWidget(projectList_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(createButton_);

@@ -13,7 +13,7 @@ namespace korvex::ui {
 
 struct SharedState;
 
-/// The New Project dialog `Form1`: asks for a name, creates the project in `Projects` and
+/// The New Project dialog: asks for a name, creates the project in `Projects` and
 /// opens it. It lives in the main window's multi-document area at its top-left corner, at a
 /// fixed size, and counts as no open window. Enter creates, Esc closes.
 class NewProjectDialog : public QWidget {

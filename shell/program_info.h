@@ -5,10 +5,10 @@
 #include <QIcon>
 #include <QString>
 
+#include "widgets/program_title.h"
+
 namespace korvex::ui {
 
-/// The program title: the caption of every message box without a caption of its own.
-inline const QString kProgramTitle = QStringLiteral("Korvex5");
 inline const QString kVersion = QStringLiteral("5.00");
 /// The project's web site, opened by the toolbar's "Official Web Site..." button.
 inline const QString kWebSite = QStringLiteral("https://korvex5.example.org");

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
-#include "shell/window_parts.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

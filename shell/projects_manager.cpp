@@ -13,18 +13,20 @@
 #include <string>
 #include <vector>
 
-#include "output/toolbar_icons.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
 #include "shell/program_info.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "shell/projects_manager_controls.h"
 #include "store/last_project.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/shared_state.h"
+#include "widgets/toolbar_icons.h"
+#include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -38,10 +40,7 @@ namespace {
 constexpr int kWidthTwips = 4900;
 constexpr int kHeightTwips = 6645;
 constexpr int kPlaceTwips = 1;
-constexpr int kToolBarHeightTwips = 675;
 constexpr int kFolderBarHeightTwips = 375;
-constexpr int kButtonSizeTwips = 615;
-constexpr int kButtonStepTwips = 600;
 constexpr int kBrowseRightTwips = 40;
 constexpr int kListLeftTwips = 15;
 constexpr int kListRightTwips = 20;
@@ -72,17 +71,19 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
       browseButton_(new QToolButton(toolBar_)),
       list_(new QListWidget(this)),
       folderBar_(new QWidget(this)),
-      examplesLabel_(folderLabel(QStringLiteral("Label1"), QStringLiteral("Examples"), folderBar_)),
-      projectsLabel_(folderLabel(QStringLiteral("Label2"), QStringLiteral("Projects"), folderBar_)),
+      examplesLabel_(
+          folderLabel(projectsManagerControls::examples, QStringLiteral("Examples"), folderBar_)),
+      projectsLabel_(
+          folderLabel(projectsManagerControls::projects, QStringLiteral("Projects"), folderBar_)),
       filePath_(hiddenField(this, QStringLiteral("filePath"))),
-      refreshTimer_(oneShotTimer(this, QStringLiteral("Timer1"), kRefreshMs)),
+      refreshTimer_(oneShotTimer(this, projectsManagerControls::refreshTimer, kRefreshMs)),
       examplesTimer_(oneShotTimer(this, QStringLiteral("ExamplesT"), kExamplesMs)) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(projectsManagerControls::window);
     setWindowTitle(QStringLiteral("Open Project"));
     setAttribute(Qt::WA_DeleteOnClose);
     filePath_->clear();
 
-    list_->setObjectName(QStringLiteral("List1"));
+    list_->setObjectName(projectsManagerControls::list);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     createToolBar();
     createFolderBar();
@@ -117,7 +118,7 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
 }
 
 void ProjectsManager::createToolBar() {
-    toolBar_->setObjectName(QStringLiteral("Picture1"));
+    toolBar_->setObjectName(projectsManagerControls::toolBar);
     QStyle* look = style();
     const struct {
         const char* name;
@@ -125,25 +126,25 @@ void ProjectsManager::createToolBar() {
         QIcon icon;
         void (ProjectsManager::*command)();
     } buttons[] = {
-        {"Command6", "Add New Project (or press F2)",
+        {projectsManagerControls::addNew, "Add New Project (or press F2)",
          QIcon::fromTheme(QStringLiteral("document-new"), look->standardIcon(QStyle::SP_FileIcon)),
          &ProjectsManager::addNewProject},
-        {"Command1", "Open Projects (or Press Enter)",
+        {projectsManagerControls::open, "Open Projects (or Press Enter)",
          QIcon::fromTheme(QStringLiteral("document-open"),
                           look->standardIcon(QStyle::SP_DialogOpenButton)),
          &ProjectsManager::openSelected},
-        {"Command3", "Delete Selected Projects",
+        {projectsManagerControls::deleteSelected, "Delete Selected Projects",
          QIcon::fromTheme(QStringLiteral("edit-delete"), look->standardIcon(QStyle::SP_TrashIcon)),
          &ProjectsManager::deleteSelected},
-        {"Command4", "Rename a Project",
+        {projectsManagerControls::rename, "Rename a Project",
          QIcon::fromTheme(QStringLiteral("edit-rename"),
                           look->standardIcon(QStyle::SP_FileDialogDetailedView)),
          &ProjectsManager::renameProject},
-        {"Command5", "Copy a Project",
+        {projectsManagerControls::copy, "Copy a Project",
          QIcon::fromTheme(QStringLiteral("edit-copy"),
                           look->standardIcon(QStyle::SP_FileDialogNewFolder)),
          &ProjectsManager::copyProject},
-        {"Command2", "Projects Manager",
+        {projectsManagerControls::browse, "Projects Manager",
          QIcon::fromTheme(QStringLiteral("folder"), look->standardIcon(QStyle::SP_DirIcon)),
          &ProjectsManager::browseProjects},
     };
@@ -154,15 +155,14 @@ void ProjectsManager::createToolBar() {
                                   : new QToolButton(toolBar_);
         // The buttons never take the focus: the list keeps it, and with it the entries Enter
         // opens.
-        setUpToolbarButton(*button, b.name, b.icon, b.toolTip,
-                           QRect(twips(left), 0, twips(kButtonSizeTwips), twips(kButtonSizeTwips)));
-        left += kButtonStepTwips;
+        setUpToolbarButton(*button, b.name, b.icon, b.toolTip, left);
+        left += ui::kToolButtonStepTwips;
         connect(button, &QToolButton::clicked, this, b.command);
     }
 }
 
 void ProjectsManager::createFolderBar() {
-    folderBar_->setObjectName(QStringLiteral("Picture2"));
+    folderBar_->setObjectName(projectsManagerControls::folderBar);
     const int top = (twips(kFolderBarHeightTwips) - examplesLabel_->height()) / 2;
     examplesLabel_->move(twips(kLabelGapTwips), top);
     projectsLabel_->move(examplesLabel_->geometry().right() + twips(2 * kLabelGapTwips), top);
@@ -171,7 +171,7 @@ void ProjectsManager::createFolderBar() {
 }
 
 void ProjectsManager::layoutWindow() {
-    const int toolBarHeight = twips(kToolBarHeightTwips);
+    const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     const int folderBarHeight = twips(kFolderBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
     browseButton_->move(width() - browseButton_->width() - twips(kBrowseRightTwips), 0);

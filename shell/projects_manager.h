@@ -13,7 +13,7 @@ namespace korvex::ui {
 
 struct SharedState;
 
-/// The Projects Manager `Form2` ("Open Project"): lists the projects of the current project
+/// The Projects Manager ("Open Project"): lists the projects of the current project
 /// folder, opens one or several in editors, adds, deletes, renames and copies projects, switches
 /// between `Projects` and `Examples`, and shows the projects folder in the file browser. Every
 /// opening is a window of its own, counted as an open window. Enter opens, Esc closes.
@@ -65,24 +65,24 @@ private:
 
     void createToolBar();
     void createFolderBar();
-    /// Picture1 along the top, Picture2 along the bottom, List1 between them.
+    /// The toolbar along the top, the folder bar along the bottom, the list between them.
     void layoutWindow();
-    /// Timer1's tick: the current project folder listed, the remembered entry selected.
+    /// The refresh timer's tick: the current project folder listed, the remembered entry selected.
     void refresh();
     void changeName(NameChange change);
     QStringList selectedEntries() const;
     void warn(const QString& text);
 
     SharedState& state_;
-    QWidget* toolBar_;           // Picture1
-    QToolButton* browseButton_;  // Command2, kept at the bar's right edge
-    QListWidget* list_;          // List1
-    QWidget* folderBar_;         // Picture2
-    QLabel* examplesLabel_;      // Label1
-    QLabel* projectsLabel_;      // Label2
-    QLabel* filePath_;           // filePath, hidden
-    QTimer* refreshTimer_;       // Timer1
-    QTimer* examplesTimer_;      // ExamplesT
+    QWidget* toolBar_;
+    QToolButton* browseButton_;  // kept at the bar's right edge
+    QListWidget* list_;
+    QWidget* folderBar_;
+    QLabel* examplesLabel_;
+    QLabel* projectsLabel_;
+    QLabel* filePath_;  // filePath, hidden
+    QTimer* refreshTimer_;
+    QTimer* examplesTimer_;  // ExamplesT
     int rememberedIndex_ = 0;
     bool sized_ = false;
     bool closed_ = false;

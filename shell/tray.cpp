@@ -12,9 +12,9 @@
 #include "platform/text_conversion.h"
 #include "shell/program_info.h"
 #include "shell/project_menus.h"
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
 #include "store/last_project.h"
+#include "widgets/shared_state.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 

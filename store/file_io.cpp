@@ -141,6 +141,15 @@ std::string failureText(std::string_view verb, const fs::path& file, std::string
     return text;
 }
 
+std::string failureText(std::string_view verb, const fs::path& from, const fs::path& to,
+                        std::string_view reason) {
+    std::string text = "Could not ";
+    text.append(verb).append(" \"").append(from.string()).append("\" to \"");
+    text.append(to.string()).append("\": ").append(reason);
+    text += '.';
+    return text;
+}
+
 Outcome writeFailure(const fs::path& file, const std::error_code& reason) {
     return Outcome::failure(failureText("write", file, reasonText(reason)));
 }
@@ -361,7 +370,7 @@ std::optional<std::string> readFileBytes(const fs::path& file, std::error_code* 
     return content;
 }
 
-std::optional<DecodedText> readTextFile(const fs::path& file) {
+std::optional<DecodedText> readDecodedText(const fs::path& file) {
     std::optional<std::string> bytes = readFileBytes(file);
     if (!bytes) {
         return std::nullopt;

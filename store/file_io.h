@@ -101,7 +101,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file,
                                          std::error_code* error = nullptr);
 
 /// Reads and decodes a text file (see decode()); std::nullopt when it cannot be read.
-std::optional<DecodedText> readTextFile(const std::filesystem::path& file);
+std::optional<DecodedText> readDecodedText(const std::filesystem::path& file);
 
 /// Encodes UTF-8 text with encode() and writes it with writeFileAtomically. `preferred` and
 /// `byteOrderMark` are what the file was read with (windows-1252 and none for a new file);

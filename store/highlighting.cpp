@@ -10,7 +10,7 @@ bool parseHighlighting(std::string_view text) {
 }
 
 bool readHighlighting(const AppFolder& app) {
-    const std::optional<DecodedText> content = readTextFile(app.highlightFile());
+    const std::optional<DecodedText> content = readDecodedText(app.highlightFile());
     return !content || parseHighlighting(content->text);
 }
 

@@ -46,7 +46,7 @@ Outcome writeLastProject(const AppFolder& app, std::string_view name, ProjectFol
 }
 
 std::optional<LastProject> readLastProject(const AppFolder& app) {
-    std::optional<DecodedText> content = readTextFile(app.lastProjectFile());
+    std::optional<DecodedText> content = readDecodedText(app.lastProjectFile());
     if (!content) {
         return std::nullopt;
     }

@@ -38,4 +38,9 @@ std::string reasonText(const std::error_code& error);
 std::string failureText(std::string_view verb, const std::filesystem::path& file,
                         std::string_view reason);
 
+/// The same for an operation from one file to another (a rename, a copy):
+/// Could not <verb> "<from>" to "<to>": <reason>.
+std::string failureText(std::string_view verb, const std::filesystem::path& from,
+                        const std::filesystem::path& to, std::string_view reason);
+
 }  // namespace korvex::store

@@ -8,24 +8,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string quoted(const fs::path& path) {
-    std::string text = "\"";
-    text += path.string();
-    text += '"';
-    return text;
-}
-
 // How a message names project `name`: its file, or the name as given when it names none (a
 // NUL shown as \0, so the message is not cut short).
-std::string quotedFile(const AppFolder& app, ProjectFolder folder, std::string_view name) {
+fs::path shownFile(const AppFolder& app, ProjectFolder folder, std::string_view name) {
     if (std::optional<fs::path> file = app.projectFile(folder, name)) {
-        return quoted(*file);
+        return *file;
     }
-    std::string text = "\"";
+    std::string text;
     for (char c : name) {
         text += c == '\0' ? std::string_view("\\0") : std::string_view(&c, 1);
     }
-    text += '"';
     return text;
 }
 
@@ -144,8 +136,8 @@ Outcome renameProject(const AppFolder& app, ProjectFolder folder, std::string_vi
         }
         reason = reasonText(error);
     }
-    return Outcome::failure("Could not rename " + quotedFile(app, folder, oldName) + " to " +
-                            quotedFile(app, folder, newName) + ": " + reason + ".");
+    return Outcome::failure(failureText("rename", shownFile(app, folder, oldName),
+                                        shownFile(app, folder, newName), reason));
 }
 
 Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view sourceName,
@@ -168,8 +160,8 @@ Outcome copyProject(const AppFolder& app, ProjectFolder folder, std::string_view
         }
         reason = reasonText(error);
     }
-    return Outcome::failure("Could not copy " + quotedFile(app, folder, sourceName) + " to " +
-                            quotedFile(app, folder, newName) + ": " + reason + ".");
+    return Outcome::failure(failureText("copy", shownFile(app, folder, sourceName),
+                                        shownFile(app, folder, newName), reason));
 }
 
 Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
@@ -179,9 +171,7 @@ Outcome deleteProjects(const AppFolder& app, ProjectFolder folder,
         if (!messages.empty()) {
             messages += '\n';
         }
-        messages += "Could not delete " + quotedFile(app, folder, name) + ": ";
-        messages += reason;
-        messages += '.';
+        messages += failureText("delete", shownFile(app, folder, name), reason);
     };
     for (const std::string& name : names) {
         const std::optional<fs::path> file = app.projectFile(folder, name);

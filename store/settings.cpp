@@ -77,9 +77,9 @@ void applySetting(Settings& settings, std::string_view key, const std::string& v
     } else if (key == "font_size_preview") {
         settings.preview.fontSize = parseFontSize(value).value_or(settings.preview.fontSize);
     } else if (key == "dnask") {
-        settings.dnAsk = value;
+        settings.saveWithoutAsking = value == "1";
     } else if (key == "editor") {
-        settings.editorMode = value;
+        settings.useExternalEditor = value == "1";
     }
 }
 
@@ -150,7 +150,7 @@ Settings parseSettings(std::string_view text) {
 }
 
 Settings loadSettings(const AppFolder& app) {
-    std::optional<DecodedText> content = readTextFile(app.settingFile());
+    std::optional<DecodedText> content = readDecodedText(app.settingFile());
     return content ? parseSettings(content->text) : Settings{};
 }
 

@@ -48,13 +48,12 @@ struct Settings {
                                                        ///< system's application workspace colour
     TextLook editor;                                   ///< *_editor keys (carrier EditorSetting)
     TextLook preview;                                  ///< *_preview keys (carrier PreView)
-    std::string dnAsk = "0";                           ///< dnask, as written (carrier DNAskX)
-    std::string editorMode = "0";                      ///< editor, as written (carrier Editor)
-
-    /// dnask = 1: Generate saves without asking first.
-    bool saveWithoutAsking() const { return dnAsk == "1"; }
-    /// editor = 1: editor windows work through the external text editor.
-    bool useExternalEditor() const { return editorMode == "1"; }
+    /// dnask = 1 (carrier DNAskX): Generate saves without asking first. Any other value of
+    /// a later line switches it off again.
+    bool saveWithoutAsking = false;
+    /// editor = 1 (carrier Editor): editor windows work through the external text editor;
+    /// any other value of a later line switches it off again.
+    bool useExternalEditor = false;
 
     bool operator==(const Settings&) const = default;
 };

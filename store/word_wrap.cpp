@@ -10,7 +10,7 @@ bool parseWordWrap(std::string_view text) {
 }
 
 bool readWordWrap(const AppFolder& app) {
-    std::optional<DecodedText> content = readTextFile(app.wrapFile());
+    std::optional<DecodedText> content = readDecodedText(app.wrapFile());
     return content && parseWordWrap(content->text);
 }
 

@@ -10,7 +10,7 @@
 
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "shell/shared_state.h"
+#include "widgets/shared_state.h"
 
 namespace korvex::bench {
 

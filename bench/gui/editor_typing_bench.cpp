@@ -26,11 +26,14 @@
 #include <vector>
 
 #include "editor/check_runner.h"
+#include "editor/editor_controls.h"
 #include "editor/editor_window.h"
 #include "engine/random.h"
 #include "gui/bench_program.h"
-#include "output/record_writer.h"
+#include "widgets/record_writer.h"
 #include "workload.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 namespace {
 
@@ -70,7 +73,7 @@ struct Figures {
 class Typist {
 public:
     explicit Typist(EditorWindow& window)
-        : pane_(window.findChild<QPlainTextEdit*>("Text1")),
+        : pane_(window.findChild<QPlainTextEdit*>(editorControls::unwrappedPane)),
           delay_(window.findChild<QTimer*>("checkTimer")),
           runner_(window.findChild<CheckRunner*>()) {}
 
@@ -191,7 +194,8 @@ int main(int argc, char** argv) {
 
         Typist typist(*window);
         typist.settle();
-        const int last = window->findChild<QPlainTextEdit*>("Text1")->blockCount() - 1;
+        const int last =
+            window->findChild<QPlainTextEdit*>(editorControls::unwrappedPane)->blockCount() - 1;
         Figures idle;
         Figures checking;
         for (const int line : {0, last / 2, last}) {

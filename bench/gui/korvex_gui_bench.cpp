@@ -27,12 +27,15 @@
 
 #include "engine/random.h"
 #include "gui/bench_program.h"
+#include "output/output_controls.h"
 #include "output/output_window.h"
-#include "output/record_writer.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "shell/shared_state.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 #include "workload.h"
+
+namespace outputControls = korvex::ui::outputControls;
 
 extern char** environ;
 
@@ -110,7 +113,7 @@ Timing timeWindow(korvex::ui::SharedState& state, const QString& project, int ru
     window->setWindowTitle(project);
     window->setProjectPath("Projects\\" + project);
     QMdiSubWindow* frame = state.commands.addChild(window);
-    auto* text = window->findChild<QPlainTextEdit*>("Text1");
+    auto* text = window->findChild<QPlainTextEdit*>(outputControls::text);
     window->generate();  // the start-up run, not timed
     state.recordWriter.waitForIdle();
 

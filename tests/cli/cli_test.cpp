@@ -185,6 +185,25 @@ TEST(KorvexGen, AnswersFromOptionsThenStandardInput) {
     EXPECT_EQ(run.err, "Second? Third \ndone\n");  // the third question meets the end of input
 }
 
+// A question that only some texts reach (after a jump) is asked when the first of them does,
+// and its answer serves every later one, with a generator carried over or a seed per text.
+TEST(KorvexGen, AQuestionAfterAJumpIsAskedOnceForTheWholeRun) {
+    TempFolder folder;
+    const auto script = folder.write("Fork.ini", "\\rnd\\ 3\r\n\\if\\ 3 = Leaf\r\nstem\r\n");
+    folder.write("Leaf.ini", "\\inp\\1_Name?_who\r\nleaf[\\who\\]\r\n");
+    for (const std::vector<std::string>& seeds :
+         {std::vector<std::string>{"--seed", "5"},
+          std::vector<std::string>{"--seed", "5", "--text-seeds"}}) {
+        std::vector<std::string> args = seeds;
+        args.insert(args.end(), {"-n", "60", script.string()});
+        const CliRun run = korvexGen(args, "Bob\r\n");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "Name? ") << seeds.size();
+        EXPECT_NE(run.out.find("leaf[Bob]"), std::string::npos) << seeds.size();
+        EXPECT_EQ(run.out.find("leaf[]"), std::string::npos) << seeds.size();
+    }
+}
+
 TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
     TempFolder folder;
     const auto script = folder.write("s.ini", "x\r\n").string();

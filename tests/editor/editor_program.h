@@ -2,11 +2,13 @@
 // The output tests' miniature program with the editor's folders: editors open in its
 // multi-document area the way the main window opens them.
 
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <string>
 
+#include "editor/editor_controls.h"
 #include "editor/editor_window.h"
 #include "tests/common/test_files.h"
 #include "tests/output/output_program.h"
@@ -33,6 +35,17 @@ struct EditorProgram : OutputProgram {
         return opened;
     }
 
+    /// Closes the first child window of the area, as its frame's close button does; false
+    /// when there is none (the test then fails instead of the program crashing).
+    bool closeFirstChild() {
+        const QList<QMdiSubWindow*> children = area.subWindowList();
+        if (children.isEmpty()) {
+            return false;
+        }
+        children.first()->close();
+        return true;
+    }
+
     static std::string projectFile(const QString& title) {
         return "Projects/" + title.toStdString() + ".ini";
     }
@@ -42,7 +55,8 @@ struct EditorProgram : OutputProgram {
     std::string projectBytes(const QString& title) const { return bytes(projectFile(title)); }
 };
 
-inline QPlainTextEdit* pane(QWidget* window, const char* name = "Text1") {
+inline QPlainTextEdit* pane(QWidget* window,
+                            const char* name = editor::editorControls::unwrappedPane) {
     return window->findChild<QPlainTextEdit*>(name);
 }
 

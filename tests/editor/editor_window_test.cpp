@@ -5,9 +5,12 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "editor/editor_controls.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 using namespace korvex::platform;
 using korvex::editor::EditorWindow;
@@ -76,9 +79,9 @@ private slots:
         QTest::keyClick(text, Qt::Key_F8);
         QCOMPARE(QByteArray::fromStdString(program.projectBytes("Note")), saved);
         QVERIFY(!window->isModified());
-        QCOMPARE(button(window, "Command4")->text(), QString("[OK]"));
+        QCOMPARE(button(window, editorControls::save)->text(), QString("[OK]"));
         // Half a second on the feedback ends and the selection goes to the clipboard.
-        QTRY_COMPARE(button(window, "Command4")->text(), QString());
+        QTRY_COMPARE(button(window, editorControls::save)->text(), QString());
         QCOMPARE(QApplication::clipboard()->text(),
                  text->toPlainText().isEmpty() ? "before" : text->toPlainText());
         QCOMPARE(program.dialogs.problems(), QString());
@@ -107,7 +110,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, opened);
         EditorProgram program;
-        program.state.settings.dnAsk = dnAsk ? "1" : "0";
+        program.state.settings.saveWithoutAsking = dnAsk;
         EditorWindow* window = program.open("Gen", "x\n");
         QPlainTextEdit* text = pane(window);
         if (edit) {
@@ -162,7 +165,7 @@ private slots:
         if (byEsc) {
             QTest::keyClick(text, Qt::Key_Escape);
         } else {
-            program.area.subWindowList().at(0)->close();
+            QVERIFY(program.closeFirstChild());
         }
 
         QCOMPARE(program.dialogs.problems(), QString());
@@ -189,10 +192,10 @@ private slots:
 
         window->save();
         QVERIFY(window->isModified());
-        QCOMPARE(button(window, "Command4")->text(), QString());
+        QCOMPARE(button(window, editorControls::save)->text(), QString());
         window->generate();  // Yes to the question: the save fails, nothing is generated
         QVERIFY(!program.commands.calls.join(' ').contains("openOutput"));
-        program.area.subWindowList().at(0)->close();  // Yes: the save fails, the window stays
+        QVERIFY(program.closeFirstChild());  // Yes: the save fails, the window stays
         QCOMPARE(program.dialogs.problems(), QString());
         const QString warning = program.dialogs.shown().back().text;
         QVERIFY2(warning.startsWith(QString("Could not write \"%1\": ").arg(file.c_str())),
@@ -201,7 +204,7 @@ private slots:
         QCOMPARE(program.bytes("Projects/Locked.ini"), std::string("text\r\n"));
 
         program.dialogs.expectMessage(BoxKind::Question, Answer::No);
-        program.area.subWindowList().at(0)->close();  // asked again
+        QVERIFY(program.closeFirstChild());  // asked again
         QTRY_VERIFY(window.isNull());
         QCOMPARE(program.dialogs.problems(), QString());
     }
@@ -237,20 +240,22 @@ private slots:
         }
         EditorWindow* toggled = program.open("A", "a long line\r\n");
         EditorWindow* other = program.open("B", "b\r\n");
-        QCOMPARE(pane(toggled, "Text2")->isVisible(), wrapped);
-        QCOMPARE(pane(toggled, "Text1")->isVisible(), !wrapped);
+        QCOMPARE(pane(toggled, editorControls::wrappedPane)->isVisible(), wrapped);
+        QCOMPARE(pane(toggled, editorControls::unwrappedPane)->isVisible(), !wrapped);
 
-        QTest::mouseClick(button(toggled, "Command1"), Qt::LeftButton);
-        QPlainTextEdit* shown = pane(toggled, wrapped ? "Text1" : "Text2");
+        QTest::mouseClick(button(toggled, editorControls::wordWrap), Qt::LeftButton);
+        QPlainTextEdit* shown =
+            pane(toggled, wrapped ? editorControls::unwrappedPane : editorControls::wrappedPane);
         QVERIFY(shown->isVisible());
-        QCOMPARE(button(toggled, "Command4")->text(), QString("[OK]"));  // the toggle saved
+        QCOMPARE(button(toggled, editorControls::save)->text(),
+                 QString("[OK]"));  // the toggle saved
         typeAtEnd(shown, "!");
         toggled->save();
         QCOMPARE(program.projectBytes("A"), std::string("a long line!\r\n"));
 
         // The state reaches the file only as a window closes; the last one decides.
         QCOMPARE(program.bytes("Extra/Wrap.ini"), wrapFile.toStdString());
-        program.area.subWindowList().at(0)->close();
+        QVERIFY(program.closeFirstChild());
         QCOMPARE(program.bytes("Extra/Wrap.ini"), std::string(wrapped ? "0\r\n" : "1\r\n"));
         QCOMPARE(other->isVisible(), true);
         other->parentWidget()->close();
@@ -328,10 +333,10 @@ private slots:
     void handOverButtonsAndRightClick() {
         EditorProgram program;
         EditorWindow* window = program.open("Buttons");
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::importText), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::runtime), Qt::LeftButton);
         window->setWindowTitle(QString());
-        QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
+        QTest::mouseClick(button(window, editorControls::runtime), Qt::LeftButton);
         QCOMPARE(program.commands.calls,
                  (QStringList{"openImport", "createRuntime Buttons Projects\\Buttons"}));
 

@@ -3,11 +3,14 @@
 #include <QPointer>
 #include <QTest>
 
+#include "editor/editor_controls.h"
 #include "output/output_window.h"
 #include "tests/editor/editor_program.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 using namespace korvex::platform;
 using korvex::editor::EditorWindow;
@@ -40,8 +43,8 @@ private slots:
         // The name has a space: the path still reaches the editor as one argument.
         EditorWindow* window = program.open("My Note", "old\n");
         if (edit) {
-            pane(window, "Text2")->moveCursor(QTextCursor::End);
-            pane(window, "Text2")->insertPlainText("!");
+            pane(window, editorControls::wrappedPane)->moveCursor(QTextCursor::End);
+            pane(window, editorControls::wrappedPane)->insertPlainText("!");
         }
         if (answer >= 0) {
             program.dialogs.expectMessage(BoxKind::Question, Answer(answer));
@@ -62,7 +65,7 @@ private slots:
         }
         QSignalSpy loaded(window, &EditorWindow::loaded);
         QVERIFY(QTest::qWaitForWindowActive(&program.area));
-        QTest::keyClick(pane(window, "Text2"), Qt::Key_F9);
+        QTest::keyClick(pane(window, editorControls::wrappedPane), Qt::Key_F9);
 
         QCOMPARE(program.dialogs.problems(), QString());
         QCOMPARE(found, handedOver);
@@ -85,14 +88,15 @@ private slots:
         QCOMPARE(program.state.openWindows, 0);  // until the reload
         QVERIFY(loaded.wait(2000));
         QCOMPARE(program.state.openWindows, 1);
-        QVERIFY(pane(window, "Text2")->isVisible());
-        QCOMPARE(pane(window, "Text2")->toPlainText(), QString("edited    out there"));
+        QVERIFY(pane(window, editorControls::wrappedPane)->isVisible());
+        QCOMPARE(pane(window, editorControls::wrappedPane)->toPlainText(),
+                 QString("edited    out there"));
         QVERIFY(!window->isModified());
     }
 
     void modeGeneratesStartsTheEditorAndCloses() {
         EditorProgram program;
-        program.state.settings.editorMode = "1";
+        program.state.settings.useExternalEditor = true;
         QPointer<EditorWindow> first = program.open("One", "{a|b}\r\n");
         QPointer<EditorWindow> second = program.open("Two", "c\r\n");
         QVERIFY(first->worksOutOfSight() && !first->isVisible());

@@ -8,11 +8,14 @@
 #include <QToolButton>
 #include <optional>
 
+#include "editor/import_controls.h"
 #include "editor/import_window.h"
 #include "tests/output/output_program.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
+
+namespace importControls = korvex::editor::importControls;
 
 using namespace korvex::platform;
 using korvex::editor::ImportWindow;
@@ -23,7 +26,7 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 namespace {
 
 QPlainTextEdit* textOf(QWidget* window) {
-    return window->findChild<QPlainTextEdit*>("Text1");
+    return window->findChild<QPlainTextEdit*>(importControls::text);
 }
 
 QColor colourOf(QWidget* window) {
@@ -93,7 +96,7 @@ private slots:
         paste(window, pasted);
 
         program.dialogs.expectInput(answer);
-        clickButton(window, "Command1");
+        clickButton(window, importControls::run);
         QCOMPARE(program.dialogs.problems(), QString());
         const auto& box = program.dialogs.shown().at(0);
         QCOMPARE(box.caption, QString("Type a Instruction for Initial Line"));
@@ -113,8 +116,8 @@ private slots:
         clickText(window);
         paste(window, "a\r\nb");
         program.dialogs.expectInput("-").expectInput("+");
-        clickButton(window, "Command1");
-        clickButton(window, "Command1");
+        clickButton(window, importControls::run);
+        clickButton(window, importControls::run);
         QCOMPARE(program.dialogs.problems(), QString());
         QCOMPARE(textOf(window)->toPlainText(), QString("+-a\n+-b\n"));
     }
@@ -145,10 +148,10 @@ private slots:
         clickText(window);
         paste(window, pasted);
         QApplication::clipboard()->setText("before");
-        auto* note = window->findChild<QLabel*>("Label1");
+        auto* note = window->findChild<QLabel*>(importControls::copiedNote);
         auto* timer = window->findChild<QTimer*>("TextCopy");
 
-        clickButton(window, "Command2");
+        clickButton(window, importControls::copyAll);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
         const bool copied = clipboard != "before";
         QCOMPARE(note->isVisible(), copied);

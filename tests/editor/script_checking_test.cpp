@@ -11,9 +11,12 @@
 #include <mutex>
 
 #include "editor/check_runner.h"
+#include "editor/editor_controls.h"
 #include "editor/script_highlighter.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/qt_test_main.h"
+
+namespace editorControls = korvex::editor::editorControls;
 
 using korvex::editor::CheckRunner;
 using korvex::editor::EditorWindow;
@@ -81,8 +84,8 @@ private slots:
         QCOMPARE(text->textCursor().positionInBlock(), 5);
 
         // The wrapped pane shows the same text, and the underlines go with it.
-        window->findChild<QToolButton*>("Command1")->click();
-        QPlainTextEdit* wrapped = pane(window, "Text2");
+        window->findChild<QToolButton*>(editorControls::wordWrap)->click();
+        QPlainTextEdit* wrapped = pane(window, editorControls::wrappedPane);
         QTRY_COMPARE(wrapped->extraSelections().size(), 3);
         QCOMPARE(text->extraSelections().size(), 0);
 
@@ -159,8 +162,8 @@ private slots:
         };
         QPlainTextEdit* text = pane(window);
         QVERIFY(braceAt(text, 3));
-        window->findChild<QToolButton*>("Command1")->click();
-        QPlainTextEdit* wrapped = pane(window, "Text2");
+        window->findChild<QToolButton*>(editorControls::wordWrap)->click();
+        QPlainTextEdit* wrapped = pane(window, editorControls::wrappedPane);
         QVERIFY(braceAt(wrapped, 7));
 
         auto* highlight = window->findChild<QAction*>("HighlightX");

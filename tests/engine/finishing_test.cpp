@@ -84,5 +84,29 @@ TEST(Finishing, DateAndTimeComeLast) {
     EXPECT_EQ(host.timeReads, 1);
 }
 
+// A block is named by its number as written for it: "\i" N "\", N from 0 to 99 with no
+// leading zero.
+TEST(Finishing, ReferencesNameBlocksByTheirNumberAsWritten) {
+    const struct {
+        std::string_view text;
+        std::vector<std::size_t> blocks;
+    } cases[] = {
+        {"\\i0\\ \\i7\\ \\i42\\ \\i99\\", {0, 7, 42, 99}},
+        {"\\i05\\ \\i00\\", {}},
+        {"\\i100\\ \\i5 \\ix\\ \\i\\ i5\\", {}},
+        {"\\i1\\i2\\", {1, 2}},
+    };
+    for (const auto& c : cases) {
+        const std::bitset<kSlotCount> found = referencedBlocks(c.text);
+        std::vector<std::size_t> blocks;
+        for (std::size_t x = 0; x < kSlotCount; ++x) {
+            if (found.test(x)) {
+                blocks.push_back(x);
+            }
+        }
+        EXPECT_EQ(blocks, c.blocks) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace korvex::engine

@@ -262,6 +262,23 @@ TEST(WorkingFiles, KeepEveryCharacter) {
     EXPECT_EQ(readBytes(app.path() / "Temp.txt"), "caf\xC3\xA9 \xE2\x98\xBA\r\n");
 }
 
+// Stopped half-way (the program ends), the write leaves no Temp.txt beside the blocks it
+// managed, so nothing stands for a whole record.
+TEST(WorkingFiles, AStoppedWriteLeavesNoWorkingFile) {
+    TempFolder app;
+    app.write("Projects/P.ini",
+              "a\r\n    x\r\n    y\r\nb\r\n    x\r\n    y\r\nc\r\n    x\r\n    y\r\n");
+    std::filesystem::create_directories(app.path() / "Temp");
+    const auto record = generateIn(app, "Projects\\P").record;
+    int asked = 0;
+    const auto written =
+        engine::writeWorkingFiles(record, app.path(), false, [&] { return ++asked > 2; });
+    EXPECT_TRUE(written) << written.message();
+    EXPECT_FALSE(std::filesystem::exists(app.path() / "Temp.txt"));
+    EXPECT_TRUE(std::filesystem::exists(app.path() / "Temp/1.txt"));
+    EXPECT_FALSE(std::filesystem::exists(app.path() / "Temp/2.txt"));
+}
+
 TEST(WorkingFiles, FailuresNameTheFileAndTheReasonAndNeverTouchTheText) {
     TempFolder app;
     app.write("Projects/P.ini", "{a}\r\n");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -45,6 +46,29 @@ TEST(WorkingForm, ReplacesInTheFixedOrder) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(workingLines(c.line), c.expected) << c.line;
+    }
+}
+
+// "\if\ N = Target": the number before the first "=", the target up to a second one. A line
+// with nothing after "=" has nowhere to go and never jumps.
+TEST(Reading, JumpLineTakesNumberAndTarget) {
+    const struct {
+        std::string_view argument;
+        std::optional<int> number;
+        std::optional<std::string> target;
+    } cases[] = {
+        {" 2 = Other", 2, "Other"},
+        {"2=Other = More", 2, "Other"},
+        {"1 =", 1, std::nullopt},
+        {"1 =   ", 1, std::nullopt},
+        {"1 = = Other", 1, std::nullopt},
+        {"1", 1, std::nullopt},
+        {"x = Other", std::nullopt, "Other"},
+    };
+    for (const auto& c : cases) {
+        const JumpLine jump = readJump(c.argument);
+        EXPECT_EQ(jump.number, c.number) << c.argument;
+        EXPECT_EQ(jump.target, c.target) << c.argument;
     }
 }
 

@@ -1,14 +1,18 @@
-// "Export Many Texts...": the questions asked once, the texts written off the window's thread,
-// a stop half-way, and failures told.
+// "Export Many Texts...": the questions asked once, each when a text first reaches it, the
+// texts written off the window's thread with the program free meanwhile, a stop half-way, a
+// close during a batch, and failures told.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "output/batch_dialog.h"
 #include "output/batch_export.h"
@@ -16,6 +20,7 @@
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/modal.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/window_parts.h"
 
 using namespace korvex::platform;
 using korvex::testing::OutputProgram;
@@ -97,6 +102,33 @@ private slots:
             (RecordingDesktop::Request{RecordingDesktop::Action::OpenFolder, path(exported), {}}));
     }
 
+    void aQuestionReachedOnlyAfterAJumpIsAskedWhenATextReachesIt() {
+        OutputProgram program;
+        // About a third of the texts jump to Leaf, whose question the first text may never see.
+        program.writeProject("Fork", {"\\rnd\\ 3", "\\if\\ 3 = Leaf", "stem"});
+        program.writeProject("Leaf", {"\\inp\\1_Name?_who", "leaf[\\who\\]"});
+        OutputWindow* window = program.open("Fork");
+        window->findChild<QTimer*>("GenerateNew")->stop();  // only the batch's texts
+        program.dialogs.expectInput(QStringLiteral("Bob"));
+        BatchExport* batch = exportMany(window, 60, false);
+        QVERIFY(batch);
+        QSignalSpy finished(batch, &BatchExport::finished);
+        QVERIFY(finished.wait(10000));
+
+        QCOMPARE(program.dialogs.problems(), QString());
+        const auto exported = program.folder.path() / "Exported";
+        int leaves = 0;
+        for (int n = 1; n <= 60; ++n) {
+            std::string text = korvex::testing::readBytes(
+                exported /
+                QStringLiteral("Fork-%1.txt").arg(n, 5, 10, QLatin1Char('0')).toStdString());
+            text = text.substr(0, text.find('\r'));
+            leaves += text == "leaf[Bob]" ? 1 : 0;
+            QVERIFY2(text == "stem" || text == "leaf[Bob]", text.c_str());
+        }
+        QVERIFY(leaves > 0);
+    }
+
     void aStoppedBatchKeepsWhatItWrote() {
         OutputProgram program;
         // Thirty choices a text: half a million of them take seconds, and the stop comes at
@@ -134,6 +166,35 @@ private slots:
         QVERIFY(program.desktop.requests().empty());  // nothing to show for a stopped batch
     }
 
+    void closingTheWindowDuringABatchAsksWhetherToStopIt() {
+        OutputProgram program;
+        QStringList script;
+        for (int b = 0; b < 30; ++b) {
+            script << "{alpha|beta|gamma|delta}"
+                   << "\\s\\";
+        }
+        program.writeProject("Many", script);
+        OutputWindow* window = openGenerated(program, "Many");
+        QVERIFY(window);
+        QPointer<BatchExport> batch = exportMany(window, 500'000, true);
+        QVERIFY(batch);
+        auto* progress = window->findChild<QProgressDialog*>("BatchProgress");
+        QTRY_VERIFY(progress->value() > 0);
+        // The progress box holds nothing else of the program back.
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+
+        program.dialogs.expectMessage(BoxKind::Question, Answer::No);
+        QVERIFY(!korvex::ui::outerWindow(window)->close());
+        QVERIFY(batch->isRunning());
+        QCOMPARE(program.dialogs.shown().back().defaultAnswer, Answer::No);
+
+        program.dialogs.expectMessage(BoxKind::Question, Answer::Yes);
+        QVERIFY(korvex::ui::outerWindow(window)->close());
+        QTRY_VERIFY(!batch);
+        QCOMPARE(program.dialogs.problems(), QString());
+        QVERIFY(program.dialogs.shown().back().text.startsWith("Export Many Texts has written "));
+    }
+
     void failuresNameTheFileAndExistingFilesAreAskedAbout() {
         OutputProgram program;
         program.writeProject("Note", {"{yes|no}"});
@@ -162,6 +223,7 @@ private slots:
                  QStringLiteral("\"%1\" already exists. Replace the files of this export that "
                                 "exist?")
                      .arg(path(exported / "Note-00002.txt")));
+        QCOMPARE(program.dialogs.shown().back().defaultAnswer, Answer::No);
         QVERIFY(!std::filesystem::exists(exported / "Note-00001.txt"));
         QCOMPARE(korvex::testing::readBytes(exported / "Note-00002.txt"), std::string("mine"));
 

@@ -11,11 +11,11 @@
 
 #include "engine/random.h"
 #include "output/output_window.h"
-#include "output/record_writer.h"
-#include "shell/shared_state.h"
 #include "tests/common/test_files.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scripted_dialogs.h"
+#include "widgets/record_writer.h"
+#include "widgets/shared_state.h"
 
 namespace korvex::testing {
 
@@ -72,7 +72,9 @@ struct OutputProgram {
     ui::SharedState state{
         store::AppFolder(folder.path()), dialogs, desktop, random, recordWriter, commands};
 
-    OutputProgram() {
+    /// `writeRecord` stands in for writing the working files (empty: they are written).
+    explicit OutputProgram(ui::RecordWriter::WriteFunction writeRecord = {})
+        : recordWriter(std::move(writeRecord)) {
         for (const char* sub : {"Projects", "Temp", "Exported"}) {
             std::filesystem::create_directories(folder.path() / sub);
         }

@@ -8,7 +8,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <mutex>
+#include <string>
 
+#include "output/output_controls.h"
+#include "output/stats_controls.h"
 #include "output/stats_window.h"
 #include "platform/qt_dialogs.h"
 #include "platform/twips.h"
@@ -17,8 +21,13 @@
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/modal.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/window_parts.h"
+
+namespace outputControls = korvex::ui::outputControls;
+namespace statsControls = korvex::ui::statsControls;
 
 using namespace korvex::platform;
+using korvex::store::Outcome;
 using korvex::testing::OutputProgram;
 using korvex::testing::RecordingDesktop;
 using korvex::testing::ScriptedDialogs;
@@ -30,7 +39,7 @@ Q_DECLARE_METATYPE(QKeySequence)
 namespace {
 
 QPlainTextEdit* textOf(QWidget* window) {
-    return window->findChild<QPlainTextEdit*>("Text1");
+    return window->findChild<QPlainTextEdit*>(outputControls::text);
 }
 
 QString labelText(QWidget* window, const char* name) {
@@ -70,9 +79,9 @@ private slots:
         QCOMPARE(shown[1].caption, QString("Korvex"));
         QCOMPARE(shown[1].text, QString("Your name?"));
         QCOMPARE(textOf(window)->toPlainText(), QString("Dear Ann,\nSir"));
-        QCOMPARE(labelText(window, "Label6"), QString("2"));
-        QCOMPARE(labelText(window, "Label8"), QString("2"));
-        QVERIFY(!window->findChild<QLabel*>("Label8")->isVisible());
+        QCOMPARE(labelText(window, outputControls::items), QString("2"));
+        QCOMPARE(labelText(window, outputControls::variants), QString("2"));
+        QVERIFY(!window->findChild<QLabel*>(outputControls::variants)->isVisible());
 
         // The record follows the text on the writer's thread.
         program.recordWriter.waitForIdle();
@@ -83,7 +92,7 @@ private slots:
     void everyTriggerRegenerates_data() {
         QTest::addColumn<QString>("trigger");
         QTest::newRow("F5") << "F5";
-        QTest::newRow("toolbar") << "Command3";
+        QTest::newRow("toolbar") << outputControls::generate;
         QTest::newRow("View menu") << "GenerateX";
         QTest::newRow("popup") << "ReGenerateX";
     }
@@ -101,7 +110,7 @@ private slots:
         if (trigger == "F5") {
             QVERIFY(QTest::qWaitForWindowActive(&program.area));
             QTest::keyClick(text, Qt::Key_F5);
-        } else if (trigger == "Command3") {
+        } else if (trigger == outputControls::generate) {
             QTest::mouseClick(window->findChild<QToolButton*>(trigger), Qt::LeftButton);
         } else {
             window->findChild<QAction*>(trigger)->trigger();
@@ -212,7 +221,7 @@ private slots:
         textOf(window)->setPlainText(shown);  // the user's edit is what is copied
         QApplication::clipboard()->setText("before");
 
-        auto* button = window->findChild<QToolButton*>("Command2");
+        auto* button = window->findChild<QToolButton*>(outputControls::copyAll);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(button->text(), QString("[OK]"));
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
@@ -252,17 +261,19 @@ private slots:
     void statsOpensAStatisticsWindow() {
         OutputProgram program;
         program.writeProject("Stats", {"{x|y}"});
+        program.commands.addChild(new QWidget);  // the editor it was generated from, say
         OutputWindow* window = program.open("Stats");
         QSignalSpy generated(window, &OutputWindow::generated);
         QTRY_COMPARE(generated.count(), 1);
         textOf(window)->setPlainText("a b");
 
         QSignalSpy opened(window, &OutputWindow::statisticsOpened);
-        QTest::mouseClick(window->findChild<QToolButton*>("Command4"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QToolButton*>(outputControls::statistics),
+                          Qt::LeftButton);
         QVERIFY(opened.isEmpty());  // the statistics timer opens it
         QTRY_COMPARE(opened.count(), 1);
         auto* stats = opened.at(0).at(0).value<StatsWindow*>();
-        QCOMPARE(stats->objectName(), QString("Form7"));
+        QCOMPARE(stats->objectName(), QString(statsControls::window));
         QCOMPARE(stats->windowTitle(), QString("Stats"));
         QCOMPARE(program.state.openWindows, 2);
         QPlainTextEdit* figures = textOf(stats);
@@ -272,6 +283,8 @@ private slots:
 
         QTest::keyClick(figures, Qt::Key_Escape);
         QTRY_COMPARE(program.state.openWindows, 1);
+        // The window it was opened from is active again, so the next F5 goes there.
+        QTRY_COMPARE(program.area.activeSubWindow(), korvex::ui::outerWindow(window));
     }
 
     void shortcutsWorkInTheMultiDocumentArea_data() {
@@ -332,7 +345,8 @@ private slots:
         QTRY_COMPARE(generated.count(), 1);
 
         program.dialogs.expectMessage(BoxKind::Warning);
-        QTest::mouseClick(window->findChild<QToolButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QToolButton*>(outputControls::exportText),
+                          Qt::LeftButton);
         QCOMPARE(program.dialogs.problems(), QString());
         const ScriptedDialogs::Shown& warning = program.dialogs.shown().back();
         QCOMPARE(warning.caption, QString("Korvex5"));
@@ -350,7 +364,11 @@ private slots:
         QTest::newRow("folder") << "ExportedFolderX"
                                 << "Could not open the folder \"%1/Exported\".";
         QTest::newRow("page") << "ExportInHTMLWebPageX"
-                              << "Could not open \"%1/Exported/Page.html\".";
+                              << "\"%1/Exported/Page.html\" was saved, but could not be opened.";
+        // The file is there: the warning says so.
+        QTest::newRow("text file") << "ExportInTextFileX"
+                                   << "\"%1/Exported/Page.txt\" was saved, but the folder "
+                                      "\"%1/Exported\" could not be opened.";
     }
     void desktopThatFailsIsReported() {
         QFETCH(QString, action);
@@ -375,7 +393,7 @@ private slots:
         QSignalSpy generated(window, &OutputWindow::generated);
         QTRY_COMPARE(generated.count(), 1);
 
-        auto* status = window->findChild<QLabel*>("RecordStatus");
+        auto* status = window->findChild<QLabel*>(outputControls::recordStatus);
         QTRY_VERIFY(status->isVisible());
         QVERIFY2(status->text().startsWith("Could not write \"" + path(temp)),
                  qPrintable(status->text()));
@@ -388,6 +406,49 @@ private slots:
         window->generate();
         QTRY_VERIFY(!status->isVisible());
         QVERIFY(std::filesystem::exists(temp / "0.txt"));
+    }
+
+    // Two windows share the one writer: each shows how its own latest record went, never the
+    // other's. The writer's signals reach the windows in the order of the writes, so once a
+    // window shows a later outcome, every earlier one has reached both windows.
+    void eachWindowShowsOnlyItsOwnRecordOutcome() {
+        std::mutex mutex;
+        std::string nextFailure;  // empty: the next record is written
+        OutputProgram program([&](const korvex::engine::WorkingRecord&,
+                                  const std::filesystem::path&,
+                                  const korvex::ui::RecordWriter::StopQuery&) {
+            const std::lock_guard lock(mutex);
+            return nextFailure.empty() ? Outcome::success() : Outcome::failure(nextFailure);
+        });
+        auto failNext = [&](const std::string& failure) {
+            const std::lock_guard lock(mutex);
+            nextFailure = failure;
+        };
+        program.writeProject("Record", {"{a|b}"});
+        auto statusOf = [](OutputWindow* window) {
+            return window->findChild<QLabel*>(outputControls::recordStatus);
+        };
+
+        failNext("first fails");
+        OutputWindow* first = program.open("Record");
+        QTRY_COMPARE(statusOf(first)->text(), QString("first fails"));
+        failNext("");
+        OutputWindow* second = program.open("Record");
+        QSignalSpy generated(second, &OutputWindow::generated);
+        QTRY_COMPARE(generated.count(), 1);
+        program.recordWriter.waitForIdle();
+        failNext("second fails");
+        second->generate();
+        QTRY_COMPARE(statusOf(second)->text(), QString("second fails"));
+        QVERIFY(!statusOf(second)->isHidden());
+        // Neither the second's success nor its failure spoke in the first.
+        QCOMPARE(statusOf(first)->text(), QString("first fails"));
+        QVERIFY(!statusOf(first)->isHidden());
+
+        failNext("first fails again");
+        first->generate();
+        QTRY_COMPARE(statusOf(first)->text(), QString("first fails again"));
+        QCOMPARE(statusOf(second)->text(), QString("second fails"));
     }
 
     void rightClickOpensTheWindowsPopup() {
@@ -408,17 +469,18 @@ private slots:
     void windowAsItOpens() {
         OutputProgram program;
         program.open("Look");
-        auto* window = program.area.findChild<OutputWindow*>("Form4");
+        auto* window = program.area.findChild<OutputWindow*>(outputControls::window);
         QCOMPARE(program.area.activeSubWindow()->size(), QSize(twips(9600), twips(7500)));
         const QList<QPair<QString, QString>> tips = {
-            {"Command1", "Export to TXT file (For other options [File > Export To...])"},
-            {"Command2", "Copy ALL (or Press F7)"},
-            {"Command4", "Stats"},
-            {"Command3", "Generate again (or Press F5)"}};
+            {outputControls::exportText,
+             "Export to TXT file (For other options [File > Export To...])"},
+            {outputControls::copyAll, "Copy ALL (or Press F7)"},
+            {outputControls::statistics, "Stats"},
+            {outputControls::generate, "Generate again (or Press F5)"}};
         for (const auto& [name, tip] : tips) {
             QCOMPARE(window->findChild<QToolButton*>(name)->toolTip(), tip);
         }
-        QCOMPARE(window->findChild<QToolButton*>("Command3")->width(), twips(1095));
+        QCOMPARE(window->findChild<QToolButton*>(outputControls::generate)->width(), twips(1095));
         QPlainTextEdit* text = textOf(window);
         const int toolBar = twips(675);
         QCOMPARE(text->geometry(), QRect(twips(15), toolBar + twips(5), window->width(),

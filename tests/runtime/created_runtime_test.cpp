@@ -7,10 +7,13 @@
 #include <QTest>
 
 #include "platform/text_conversion.h"
+#include "runtime/runtime_controls.h"
 #include "runtime/runtime_creation.h"
 #include "runtime/runtime_window.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/scripted_dialogs.h"
+
+namespace runtimeControls = korvex::ui::runtimeControls;
 
 /// A runtime made from the program actually built, started from its Compiled folder.
 class CreatedRuntimeTest : public QObject {
@@ -47,7 +50,8 @@ private slots:
         QSignalSpy generated(&window, &korvex::ui::RuntimeWindow::generated);
         window.show();
         QVERIFY(generated.wait(5000));
-        QCOMPARE(window.findChild<QPlainTextEdit*>("Text1")->toPlainText(), QString("Dear friend"));
+        QCOMPARE(window.findChild<QPlainTextEdit*>(runtimeControls::text)->toPlainText(),
+                 QString("Dear friend"));
         QVERIFY(!window.isVisible());
     }
 };

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "engine/generate.h"
 #include "tests/common/test_files.h"
 
 namespace fs = std::filesystem;
@@ -93,4 +94,70 @@ TEST(RuntimeCreation, AFailureNamesTheFileAndLeavesNoHalfRuntime) {
         EXPECT_EQ(outcome.message(), expected);
         EXPECT_EQ(a.compiled(), c.left);
     }
+}
+
+namespace {
+
+/// Answers every question alike and gives one date and time, so two generations can agree.
+struct SameAnswers : korvex::engine::Host {
+    void showMessage(std::string_view) override {}
+    std::optional<std::string> askInput(std::string_view) override { return "Ann"; }
+    std::string dateText() override { return "17.05.2031"; }
+    std::string timeText() override { return "08:15:42"; }
+};
+
+}  // namespace
+
+// Every shipped example's runtime makes the text its project makes with the same seed, the
+// included files with it. (After a jump the runtime reads its own script again, by design:
+// those draws are left out.)
+TEST(RuntimeCreation, EachExamplesRuntimeMakesTheProjectsText) {
+    korvex::testing::TempFolder folder;
+    fs::copy(KORVEX_APP_SOURCE_DIR, folder.path(), fs::copy_options::recursive);
+    folder.write("Extra/qz", kTemplate);
+    const korvex::store::AppFolder app(folder.path());
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(folder.path() / "Examples")) {
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(createRuntime(app, name, "Examples\\" + name));
+        for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+            SameAnswers host;
+            korvex::engine::Options project;
+            project.appFolder = folder.path();
+            korvex::engine::Random projectRandom(seed);
+            const auto made =
+                korvex::engine::generate("Examples\\" + name, project, host, projectRandom);
+            if (made.caption) {
+                continue;
+            }
+            korvex::engine::Options runtime;
+            runtime.appFolder = app.compiled();
+            runtime.scriptFile = app.compiled() / "qz";
+            runtime.runtime = true;
+            korvex::engine::Random runtimeRandom(seed);
+            EXPECT_EQ(korvex::engine::generate("qz", runtime, host, runtimeRandom).text, made.text)
+                << "seed " << seed;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
+// Paths a runtime could not read beside itself are named; missing files are nobody's loss.
+TEST(RuntimeCreation, IncludesThatCannotBeCarriedAreNamed) {
+    App a;
+    a.folder.write("Extra/Near.txt", "near");
+    a.folder.write("Far.txt", "far");
+    const std::string outside = (a.folder.path() / "Far.txt").string();
+    const std::string climbing = "..\\" + a.folder.path().filename().string() + "\\Far.txt";
+    a.folder.write("Projects/Inc.ini",
+                   "\\inc\\ Extra\\Near.txt\r\n\\inc\\ Extra\\Near.txt\r\n"
+                   "\\inc\\ " +
+                       climbing + "\r\n\\inc\\ " + outside + "\r\n\\inc\\ Missing.txt\r\n");
+    const auto includes = korvex::runtime::scriptIncludes(a.app, "Projects\\Inc");
+    EXPECT_EQ(includes.carried, std::vector<std::string>{"Extra\\Near.txt"});
+    EXPECT_EQ(includes.uncarried, (std::vector<std::string>{climbing, outside}));
+    ASSERT_TRUE(createRuntime(a.app, "Inc", "Projects\\Inc"));
+    EXPECT_EQ(readBytes(a.app.compiled() / "Extra" / "Near.txt"), "near");
 }

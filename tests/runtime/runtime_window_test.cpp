@@ -11,10 +11,13 @@
 #include <sys/stat.h>
 
 #include "platform/twips.h"
+#include "runtime/runtime_controls.h"
 #include "runtime/runtime_window.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/scripted_dialogs.h"
+
+namespace runtimeControls = korvex::ui::runtimeControls;
 
 using namespace korvex::platform;
 using korvex::testing::ScriptedDialogs;
@@ -48,8 +51,10 @@ struct Runtime {
         window->show();
     }
 
-    QPlainTextEdit* text() const { return window->findChild<QPlainTextEdit*>("Text1"); }
-    QTimer* timer() const { return window->findChild<QTimer*>("Timer1"); }
+    QPlainTextEdit* text() const {
+        return window->findChild<QPlainTextEdit*>(runtimeControls::text);
+    }
+    QTimer* timer() const { return window->findChild<QTimer*>(runtimeControls::startTimer); }
     bool exists(const QString& name) const { return QFileInfo::exists(folder.filePath(name)); }
 };
 
@@ -62,7 +67,7 @@ private slots:
         Runtime run;
         run.window = std::make_unique<RuntimeWindow>(run.dialogs, run.folder.path(), run.random);
         RuntimeWindow& window = *run.window;
-        QCOMPARE(window.objectName(), QString("Form1"));
+        QCOMPARE(window.objectName(), QString(runtimeControls::window));
         QCOMPARE(window.windowTitle(), QString("Korvex Compiler"));
         QCOMPARE(window.size(), QSize(twips(7395), twips(5385)));
 

@@ -4,6 +4,7 @@
 
 #include "editor/editor_window.h"
 #include "platform/twips.h"
+#include "shell/new_project_controls.h"
 #include "shell/new_project_dialog.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
@@ -24,7 +25,7 @@ W* control(const Program& p, const char* name) {
 }
 
 QLineEdit* nameField(const Program& p) {
-    return control<QLineEdit>(p, "Text1");
+    return control<QLineEdit>(p, newProjectControls::name);
 }
 
 QByteArray bytesOf(const QString& path) {
@@ -113,7 +114,7 @@ private slots:
         p.window->state().prgFolder = korvex::store::ProjectFolder::Examples;
         p.window->newProject();
         QCOMPARE(p.window->state().prgFolder, korvex::store::ProjectFolder::Projects);
-        auto* list = control<QListWidget>(p, "List1");
+        auto* list = control<QListWidget>(p, newProjectControls::projects);
         QStringList names;
         for (int i = 0; i < list->count(); ++i) {
             names << list->item(i)->text();

@@ -4,7 +4,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "shell/main_controls.h"
 #include "shell/projects_manager.h"
+#include "shell/projects_manager_controls.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/dialogs_printing.h"
 #include "tests/support/qt_test_main.h"
@@ -18,7 +20,7 @@ using namespace korvex::ui;
 namespace {
 
 QListWidget* listOf(ProjectsManager* manager) {
-    return manager->findChild<QListWidget*>("List1");
+    return manager->findChild<QListWidget*>(projectsManagerControls::list);
 }
 
 /// The titles of the open windows other than Projects Managers, in the order they opened.
@@ -56,7 +58,8 @@ private slots:
         Program p;
         ProjectsManager* manager = startWithManager(p, {"a", "b", "c", "notes.txt"});
         QVERIFY(manager != nullptr && manager->entries().isEmpty());
-        QCOMPARE(manager->findChild<QTimer*>("Timer1")->interval(), 100);
+        QCOMPARE(manager->findChild<QTimer*>(projectsManagerControls::refreshTimer)->interval(),
+                 100);
         QTRY_COMPARE(manager->entries(), (QStringList{"a", "b", "c", "notes.txt"}));
         QListWidget* list = listOf(manager);
         QVERIFY(list->currentRow() == 0 && list->item(0)->isSelected());
@@ -80,15 +83,17 @@ private slots:
         ProjectsManager* first = startWithManager(p, {"mine"});
         QTRY_COMPARE(first->entries(), QStringList{"mine"});
         // "Examples..." opens a second manager that turns to Examples by itself.
-        qobject_cast<QPushButton*>(p.child("Command11"))->click();
+        qobject_cast<QPushButton*>(p.child(mainControls::examples))->click();
         ProjectsManager* second = p.children<ProjectsManager>().value(1);
         QTRY_COMPARE(second->entries(), QStringList{"Welcome"});
         // The first sees the shared folder at its next refresh.
-        first->findChild<QTimer*>("Timer1")->start();
+        first->findChild<QTimer*>(projectsManagerControls::refreshTimer)->start();
         QTRY_COMPARE(first->entries(), QStringList{"Welcome"});
-        QTest::mouseClick(second->findChild<QLabel*>("Label2"), Qt::LeftButton);
+        QTest::mouseClick(second->findChild<QLabel*>(projectsManagerControls::projects),
+                          Qt::LeftButton);
         QTRY_COMPARE(second->entries(), QStringList{"mine"});
-        QTest::mouseClick(first->findChild<QLabel*>("Label1"), Qt::LeftButton);
+        QTest::mouseClick(first->findChild<QLabel*>(projectsManagerControls::examples),
+                          Qt::LeftButton);
         QTRY_COMPARE(first->entries(), QStringList{"Welcome"});
 
         QCOMPARE(p.window->state().prgFolder, ProjectFolder::Examples);
@@ -118,7 +123,7 @@ private slots:
         if (cFails) {
             p.dialogs.expectMessage(BoxKind::Warning);
         }
-        manager->findChild<QToolButton*>("Command3")->click();
+        manager->findChild<QToolButton*>(projectsManagerControls::deleteSelected)->click();
 
         QCOMPARE(p.dialogs.problems(), QString());
         QCOMPARE(p.dialogs.shown()[0].text,
@@ -136,12 +141,16 @@ private slots:
         QTest::addColumn<QString>("boxes");        // i: input, e: already exists, w: warning
         QTest::addColumn<QStringList>("left");
         const QStringList loop{"a", "b", "x:y?"};  // the same name, a taken one, a free one
-        QTest::newRow("rename") << "Command4" << loop << "iiei" << QStringList{"b", "xy"};
-        QTest::newRow("copy") << "Command5" << loop << "iiei" << QStringList{"a", "b", "xy"};
-        QTest::newRow("cancel") << "Command4" << QStringList{"?"} << "i" << QStringList{"a", "b"};
+        QTest::newRow("rename") << projectsManagerControls::rename << loop << "iiei"
+                                << QStringList{"b", "xy"};
+        QTest::newRow("copy") << projectsManagerControls::copy << loop << "iiei"
+                              << QStringList{"a", "b", "xy"};
+        QTest::newRow("cancel") << projectsManagerControls::rename << QStringList{"?"} << "i"
+                                << QStringList{"a", "b"};
         QTest::newRow("empty once cleaned")
-            << "Command5" << QStringList{"<>"} << "i" << QStringList{"a", "b"};
-        QTest::newRow("source gone") << "Command4" << QStringList{"c"} << "iw" << QStringList{"b"};
+            << projectsManagerControls::copy << QStringList{"<>"} << "i" << QStringList{"a", "b"};
+        QTest::newRow("source gone")
+            << projectsManagerControls::rename << QStringList{"c"} << "iw" << QStringList{"b"};
     }
     void renameAndCopyAskUntilANameIsFree() {
         QFETCH(QString, button);
@@ -164,7 +173,8 @@ private slots:
 
         QCOMPARE(p.dialogs.problems(), QString());
         const auto& shown = p.dialogs.shown();
-        QCOMPARE(shown[0].caption, button == "Command4" ? "Rename a Project" : "Copy a Project");
+        QCOMPARE(shown[0].caption,
+                 button == projectsManagerControls::rename ? "Rename a Project" : "Copy a Project");
         QCOMPARE(shown[0].text + shown[0].defaultText, QString("Type a new name:a"));
         const QString last = shown.back().text;
         QVERIFY2(boxes.size() < 4 || shown[2].text == "This project already exist.",

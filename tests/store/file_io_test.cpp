@@ -195,7 +195,7 @@ TEST(TextFile, WritesWithTheCodecAndReadsBack) {
     EXPECT_EQ(readBytes(file), "\xCE\xA9\r\n");
 
     ASSERT_TRUE(writeTextFile(file, "abc", Encoding::Utf8, true));
-    std::optional<DecodedText> read = readTextFile(file);
+    std::optional<DecodedText> read = readDecodedText(file);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->text, "abc");
     EXPECT_EQ(read->encoding, Encoding::Utf8);
@@ -210,7 +210,7 @@ TEST(TextFile, WritesWithTheCodecAndReadsBack) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it to read would wait for a writer
     EXPECT_EQ(readFileBytes(pipe, &error), std::nullopt);
     EXPECT_EQ(error, std::errc::operation_not_supported);
-    EXPECT_EQ(readTextFile(folder.path() / "none"), std::nullopt);
+    EXPECT_EQ(readDecodedText(folder.path() / "none"), std::nullopt);
 }
 
 }  // namespace

@@ -23,10 +23,8 @@ TEST(Settings, DesignValuesWithoutAFile) {
         EXPECT_EQ(look.fontName, "Courier New");
         EXPECT_EQ(look.fontSize, 11.25f);
     }
-    EXPECT_EQ(s.dnAsk, "0");
-    EXPECT_EQ(s.editorMode, "0");
-    EXPECT_FALSE(s.saveWithoutAsking());
-    EXPECT_FALSE(s.useExternalEditor());
+    EXPECT_FALSE(s.saveWithoutAsking);
+    EXPECT_FALSE(s.useExternalEditor);
 
     testing::TempFolder folder;
     EXPECT_EQ(loadSettings(AppFolder(folder.path())), s);
@@ -99,29 +97,29 @@ TEST(Settings, LinesApplyToTheDesignValues) {
         {"text_color_preview=#102030", [](Settings& s) { s.preview.text = 0x302010; }},
         {"font_preview=Verdana", [](Settings& s) { s.preview.fontName = "verdana"; }},
         {"font_size_preview=12", [](Settings& s) { s.preview.fontSize = 12.0f; }},
-        {"dnask = 1 = x", [](Settings& s) { s.dnAsk = std::string("1"); }},
-        {"DNASK=Yes", [](Settings& s) { s.dnAsk = std::string("yes"); }},
-        {"editor=1", [](Settings& s) { s.editorMode = std::string("1"); }},
+        {"dnask = 1 = x", [](Settings& s) { s.saveWithoutAsking = true; }},
+        {"dnask=1\r\nDNASK=Yes", [](Settings&) {}},
+        {"editor=1", [](Settings& s) { s.useExternalEditor = true; }},
         // Later lines win.
         {"font_size_preview=12\r\nfont_size_preview=9",
          [](Settings& s) { s.preview.fontSize = 9; }},
         // A line without "=" takes the value of the line before; a comment is such a line.
         {"dnask=1\r\neditor",
-         [](Settings& s) { s.dnAsk = std::string("1"), s.editorMode = std::string("1"); }},
+         [](Settings& s) { s.saveWithoutAsking = s.useExternalEditor = true; }},
         {"# shows the toolbar\r\nshow_main_bar=0", [](Settings& s) { s.showMainBar = false; }},
         // An empty line repeats the line before, keeping its value for the next.
         {"x = 0\r\n\r\nshow_main_bar", [](Settings& s) { s.showMainBar = false; }},
         {"show_main_bar=0\r\n\r\n", [](Settings& s) { s.showMainBar = false; }},
         // Only spaces are trimmed.
         {"\tdnask=1", [](Settings&) {}},
-        {"dnask=\t1", [](Settings& s) { s.dnAsk = std::string("\t1"); }},
+        {"dnask=\t1", [](Settings&) {}},
         // Unknown keys change nothing.
         {"colour_main_bar=#ff0000\r\nshow-main-bar=0", [](Settings&) {}},
         // Lines end at CR LF, a lone CR or a lone LF.
         {"dnask=1\reditor=1",
-         [](Settings& s) { s.dnAsk = std::string("1"), s.editorMode = std::string("1"); }},
+         [](Settings& s) { s.saveWithoutAsking = s.useExternalEditor = true; }},
         {"dnask=1\neditor=1\n",
-         [](Settings& s) { s.dnAsk = std::string("1"), s.editorMode = std::string("1"); }},
+         [](Settings& s) { s.saveWithoutAsking = s.useExternalEditor = true; }},
     };
     // The mutators assign whole strings: g++ 12 reports a false -Wrestrict for assigning
     // a short literal in place at -O3.

@@ -64,7 +64,7 @@ bool ScriptedDialogs::take(const Shown& box, Prepared& next) {
 }
 
 Answer ScriptedDialogs::showMessage(QWidget* parent, const MessageBox& box) {
-    const Shown shown{box.kind, box.buttons, box.caption, box.text, {}, parent};
+    const Shown shown{box.kind, box.buttons, box.caption, box.text, {}, parent, box.defaultAnswer};
     Prepared next;
     if (!take(shown, next)) {
         return escapeAnswer(box.buttons);

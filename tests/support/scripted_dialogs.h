@@ -25,6 +25,7 @@ public:
         QString text;         ///< the message, or the input box's prompt
         QString defaultText;  ///< input boxes only
         QWidget* parent = nullptr;
+        platform::Answer defaultAnswer = platform::Answer::Yes;  ///< what Enter presses
     };
 
     /// The next box is a message box of `kind` that the user closes with `answer`.

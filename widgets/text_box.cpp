@@ -1,4 +1,4 @@
-#include "output/text_box.h"
+#include "widgets/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

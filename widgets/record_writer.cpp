@@ -1,4 +1,4 @@
-#include "output/record_writer.h"
+#include "widgets/record_writer.h"
 
 #include "platform/text_conversion.h"
 
@@ -7,8 +7,9 @@ namespace korvex::ui {
 namespace {
 
 store::Outcome writeWorkingFiles(const engine::WorkingRecord& record,
-                                 const std::filesystem::path& folder) {
-    return engine::writeWorkingFiles(record, folder);
+                                 const std::filesystem::path& folder,
+                                 const RecordWriter::StopQuery& stopped) {
+    return engine::writeWorkingFiles(record, folder, false, stopped);
 }
 
 }  // namespace
@@ -33,12 +34,20 @@ void RecordWriter::waitForIdle() {
     thread_.waitForIdle();
 }
 
+void RecordWriter::stop() {
+    stopping_ = true;
+    thread_.dropPending();
+    thread_.waitForIdle();
+    stopping_ = false;
+}
+
 bool RecordWriter::isIdle() const {
     return thread_.isIdle();
 }
 
 void RecordWriter::run(Job& job) {
-    const store::Outcome outcome = writeRecord_(job.record, job.folder);
+    const store::Outcome outcome =
+        writeRecord_(job.record, job.folder, [this] { return stopping_.load(); });
     // Signals from this thread reach receivers on the GUI thread queued.
     if (outcome.ok()) {
         emit written(job.ticket);

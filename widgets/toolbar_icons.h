@@ -32,11 +32,6 @@ QIcon themedIcon(const char* themeName, IconDrawing draw);
 /// A sheet with lines of text filling `page`, the ground of the pictures about text.
 void drawTextPage(QPainter& p, const QRectF& page);
 
-/// Makes `button` a picture button of a window's toolbar strip, named `name`, at `geometry`:
-/// flat until pointed at, and never taking the focus from the window's text.
-void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon,
-                        const char* toolTip, const QRect& geometry);
-
 /// A picture button that shows its text, when it has one, written over its picture rather
 /// than beside it, so a short note ("[OK]") fits the button without moving anything.
 class CaptionButton : public QToolButton {

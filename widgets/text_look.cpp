@@ -1,11 +1,11 @@
-#include "output/text_look.h"
+#include "widgets/text_look.h"
 
 #include <QFont>
 #include <QPalette>
 #include <QPlainTextEdit>
 
 #include "platform/text_conversion.h"
-#include "shell/window_parts.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 void applyTextLook(QPlainTextEdit& box, const store::TextLook& look) {

@@ -1,4 +1,4 @@
-#include "editor/script_file.h"
+#include "editor/editor_file.h"
 
 #include <string>
 

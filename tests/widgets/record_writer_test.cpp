@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/generate.h"
-#include "output/record_writer.h"
 #include "tests/common/test_files.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/record_writer.h"
 
 using korvex::engine::WorkingRecord;
 using korvex::store::Outcome;
@@ -40,7 +40,8 @@ struct GatedWrite {
     std::vector<std::string> seen;
 
     RecordWriter::WriteFunction function() {
-        return [this](const WorkingRecord& record, const std::filesystem::path&) {
+        return [this](const WorkingRecord& record, const std::filesystem::path&,
+                      const RecordWriter::StopQuery&) {
             std::unique_lock lock(mutex);
             seen.push_back(record.text);
             started = true;

@@ -1,4 +1,4 @@
-#include "shell/shared_menus.h"
+#include "widgets/shared_menus.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QPointer>
 
-#include "shell/shared_state.h"
-#include "shell/window_parts.h"
+#include "widgets/shared_state.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 namespace {

@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QString>
 #include <QTimer>
+#include <algorithm>
 
 #include "store/settings.h"
 
@@ -55,6 +57,23 @@ inline QWidget* outerWindow(QWidget* window) {
     return frame != nullptr ? static_cast<QWidget*>(frame) : window;
 }
 
+/// Moves `frame` to `position`, kept inside the visible part of its area so its title bar and
+/// close box can be reached; a window larger than the area is made to fit it.
+inline void placeInsideArea(QMdiSubWindow& frame, QPoint position) {
+    const QMdiArea* area = frame.mdiArea();
+    if (area == nullptr) {
+        frame.move(position);
+        return;
+    }
+    const QSize room = area->viewport()->size();
+    const QSize size = frame.size().boundedTo(room);
+    if (size != frame.size()) {
+        frame.resize(size);
+    }
+    frame.move(std::clamp(position.x(), 0, room.width() - size.width()),
+               std::clamp(position.y(), 0, room.height() - size.height()));
+}
+
 /// Closes `window`, or the sub-window holding it inside the main window.
 inline void closeChildWindow(QWidget* window) {
     outerWindow(window)->close();
@@ -69,6 +88,12 @@ inline bool isPlainEnter(const QKeyEvent& key) {
 /// The warning when the desktop could not show `folder`.
 inline QString folderNotShownText(const QString& folder) {
     return QStringLiteral("Could not open the folder \"%1\".").arg(folder);
+}
+
+/// The warning when a file was saved but the desktop could not show the folder holding it.
+inline QString savedButFolderNotShownText(const QString& file, const QString& folder) {
+    return QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be opened.")
+        .arg(file, folder);
 }
 
 /// A colour number of the settings file as a QColor.

@@ -2,8 +2,8 @@
 #include <QTest>
 #include <string>
 
-#include "output/text_box.h"
 #include "tests/support/qt_test_main.h"
+#include "widgets/text_box.h"
 
 Q_DECLARE_METATYPE(std::string)
 

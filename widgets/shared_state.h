@@ -96,7 +96,8 @@ struct SharedState {
     store::AppFolder app;                                             ///< the application folder
     store::ProjectFolder prgFolder = store::ProjectFolder::Projects;  ///< PrgFolder
     store::Settings settings;  ///< carriers: EditorSetting (editor), PreView (preview),
-                               ///< DNAskX (dnAsk), Editor (editorMode)
+                               ///< DNAskX (saveWithoutAsking), Editor
+                               ///< (useExternalEditor)
     /// List1: one entry per open child window; only whether it is empty matters.
     int openWindows = 0;
 

@@ -1,10 +1,8 @@
-#include "output/toolbar_icons.h"
+#include "widgets/toolbar_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-
-#include "platform/twips.h"
 
 namespace korvex::ui {
 namespace {
@@ -118,19 +116,6 @@ void drawTextPage(QPainter& p, const QRectF& page) {
         const qreal y = page.top() + 12 + 8 * line;
         p.drawLine(QPointF(page.left() + 8, y), QPointF(page.right() - 8, y));
     }
-}
-
-void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon,
-                        const char* toolTip, const QRect& geometry) {
-    // The pictures leave a margin inside the 615-twip buttons.
-    constexpr int kIconSizeTwips = 420;
-    button.setObjectName(QString::fromLatin1(name));
-    button.setIcon(icon);
-    button.setIconSize(QSize(platform::twips(kIconSizeTwips), platform::twips(kIconSizeTwips)));
-    button.setToolTip(QString::fromLatin1(toolTip));
-    button.setAutoRaise(true);
-    button.setFocusPolicy(Qt::NoFocus);
-    button.setGeometry(geometry);
 }
 
 void CaptionButton::paintEvent(QPaintEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -22,10 +23,12 @@ class RecordWriter : public QObject {
     Q_OBJECT
 public:
     using Ticket = quint64;
+    /// Whether the write that runs is to end at its next file (the program is ending).
+    using StopQuery = std::function<bool()>;
     /// What writing one record means: engine::writeWorkingFiles, unless a test stands in
-    /// (an empty function means the default).
-    using WriteFunction =
-        std::function<store::Outcome(const engine::WorkingRecord&, const std::filesystem::path&)>;
+    /// (an empty function means the default). It asks `stopped` between files.
+    using WriteFunction = std::function<store::Outcome(
+        const engine::WorkingRecord&, const std::filesystem::path&, const StopQuery& stopped)>;
 
     explicit RecordWriter(QObject* parent = nullptr);
     explicit RecordWriter(WriteFunction writeRecord, QObject* parent = nullptr);
@@ -39,8 +42,13 @@ public:
     /// it in the signals.
     Ticket write(engine::WorkingRecord record, std::filesystem::path folder);
 
-    /// Blocks until no write runs and none waits (before Temp.txt is deleted at quit).
+    /// Blocks until no write runs and none waits.
     void waitForIdle();
+    /// For the end of the program, which must not wait for tens of thousands of block files
+    /// (the next start writes a new record anyway): drops the waiting record, ends the running
+    /// write at its next file, and waits for that. A write cut short leaves no Temp.txt, so no
+    /// half-written set stands for a generation. Records written later are written whole.
+    void stop();
     bool isIdle() const;
 
 signals:
@@ -59,7 +67,8 @@ private:
     void run(Job& job);
 
     WriteFunction writeRecord_;
-    Ticket lastTicket_ = 0;                  // the writing thread's own: no lock
+    Ticket lastTicket_ = 0;  // the writing thread's own: no lock
+    std::atomic<bool> stopping_ = false;
     platform::LatestJobThread<Job> thread_;  // last: it starts once everything above exists
 };
 

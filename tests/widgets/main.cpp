@@ -1,0 +1,3 @@
+#include "tests/support/qt_test_main.h"
+
+KORVEX_QTEST_MAIN()
