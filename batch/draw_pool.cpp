@@ -113,7 +113,7 @@ private:
 
 std::uint64_t DrawPool::State::chunkSize() const {
     if (made == 0) {
-        return 4;
+        return 1;  // the texts may be megabytes each
     }
     const std::uint64_t average = std::max<std::uint64_t>(1, bytes / made);
     return std::clamp<std::uint64_t>(kChunkBytes / average, 1, kMaxChunk);

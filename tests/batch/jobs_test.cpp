@@ -95,11 +95,11 @@ TEST(Jobs, ThreadsGiveTheBytesOfOneThreadInEveryMode) {
 TEST(Jobs, PartsOfARunJoinedAreTheWholeRun) {
     Scripts s;
     auto part = [&](const std::string& first, const std::string& count, const char* jobs) {
-        return run(s.folder.path(),
-                   {"--seed", "8", "--text-seeds", "--answer", "Ann", "--answer", "Rome", "-j",
-                    jobs, "--first", first, "-n", count, "--csv", "w/t.csv", "--out", "w/texts",
-                    s.main},
-                   "");
+        return run(
+            s.folder.path(),
+            {"--seed", "8", "--text-seeds", "--answer", "Ann", "--answer", "Rome", "-j", jobs,
+             "--first", first, "-n", count, "--csv", "w/t.csv", "--out", "w/texts", s.main},
+            "");
     };
     const Outcome whole = part("1", "250", "1");
     ASSERT_EQ(whole.status, 0) << whole.err;
