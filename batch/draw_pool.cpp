@@ -11,9 +11,9 @@
 namespace korvex::batch {
 namespace {
 
-// Texts travel in chunks, so the threads meet once a chunk rather than once a text: up to 64
+// Texts travel in chunks, so the threads meet once a chunk rather than once a text: up to 256
 // texts, fewer when the texts are long (about 1 MiB of text a chunk).
-constexpr std::size_t kMaxChunk = 64;
+constexpr std::size_t kMaxChunk = 256;
 constexpr std::uint64_t kChunkBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kNone = std::numeric_limits<std::uint64_t>::max();
 
