@@ -31,11 +31,12 @@ struct Chunk {
 struct DrawPool::State {
     State(const engine::Options& options, const std::string& projectPath,
           RememberedAnswers& answers, std::uint64_t textSeeds, std::uint64_t firstDraw,
-          std::uint64_t draws, unsigned threads)
+          std::uint64_t draws, unsigned threads, bool keepChoices)
         : options(options),
           projectPath(projectPath),
           answers(answers),
           textSeeds(textSeeds),
+          keepChoices(keepChoices),
           nextDraw(firstDraw),
           end(draws > kNone - firstDraw ? kNone : firstDraw + draws),
           ring(2 * std::size_t{threads} + 2) {}
@@ -50,6 +51,7 @@ struct DrawPool::State {
     const std::string projectPath;
     RememberedAnswers& answers;
     const std::uint64_t textSeeds;
+    const bool keepChoices;
 
     std::mutex mutex;
     std::condition_variable space;  // a chunk was given back, or the pool stops
@@ -158,10 +160,12 @@ void DrawPool::State::work() {
             host.startText(chunk.seq, i);
             engine::GenerationResult& result = generator.generate(projectPath);
             DrawnText& text = chunk.texts[i];
-            const engine::GenerationChoices choices = generator.choices();
-            text.picks = choices.picks;
-            text.variables = choices.variables;
-            text.takenOptions = choices.takenOptions;
+            if (keepChoices) {
+                const engine::GenerationChoices choices = generator.choices();
+                text.picks = choices.picks;
+                text.variables = choices.variables;
+                text.takenOptions = choices.takenOptions;
+            }
             // The generator gets the older text's memory back to fill next time.
             std::swap(text.result, result);
             chunkBytes += text.result.text.size();
@@ -176,9 +180,9 @@ void DrawPool::State::work() {
 
 DrawPool::DrawPool(const engine::Options& options, const std::string& projectPath,
                    RememberedAnswers& answers, std::uint64_t textSeeds, std::uint64_t firstDraw,
-                   std::uint64_t draws, unsigned threads)
+                   std::uint64_t draws, unsigned threads, bool keepChoices)
     : state_(std::make_unique<State>(options, projectPath, answers, textSeeds, firstDraw, draws,
-                                     std::max(1u, threads))) {
+                                     std::max(1u, threads), keepChoices)) {
     for (unsigned i = 0; i < std::max(1u, threads); ++i) {
         workers_.emplace_back([this] { state_->work(); });
     }

@@ -75,7 +75,7 @@ bool TextDrawer::next() {
             if (!pool_) {
                 pool_ = std::make_unique<DrawPool>(options_, projectPath_, *shared_,
                                                    *settings_.textSeeds, draw, maxDraws_,
-                                                   settings_.threads);
+                                                   settings_.threads, settings_.keepChoices);
             }
             drawn_ = &pool_->take(draw);
             result_ = &drawn_->result;
