@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -502,6 +503,9 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
         return std::string(
             "-j with more than one thread needs --seed and --text-seeds: otherwise each text "
             "goes on from the one before, and the texts would depend on the threads' timing");
+    }
+    if (settings.first - 1 > std::numeric_limits<std::uint64_t>::max() - settings.count) {
+        return std::string("--first and -n go beyond text 18446744073709551615");
     }
     settings.targets.firstIndex = settings.first;
     std::string problem;
