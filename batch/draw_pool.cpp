@@ -168,6 +168,10 @@ void DrawPool::State::work() {
             }
             // The generator gets the older text's memory back to fill next time.
             std::swap(text.result, result);
+            if (!keepChoices) {
+                // The working record, the largest part, stays with the generator.
+                std::swap(text.result.record, result.record);
+            }
             chunkBytes += text.result.text.size();
         }
         lock.lock();

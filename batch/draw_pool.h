@@ -32,7 +32,8 @@ public:
     /// from engine::Random(engine::textSeed(textSeeds, D)). A question or a message the batch
     /// has not met yet waits until every draw before its own has been taken, so they come in
     /// the order one thread would bring them, and never while the taker is busy with a text.
-    /// Without `keepChoices` the texts come without their choices (nothing records them).
+    /// Without `keepChoices` the texts come without their choices and their working record
+    /// (nothing records them), which keeps the texts waiting small.
     DrawPool(const engine::Options& options, const std::string& projectPath,
              RememberedAnswers& answers, std::uint64_t textSeeds, std::uint64_t firstDraw,
              std::uint64_t draws, unsigned threads, bool keepChoices = true);

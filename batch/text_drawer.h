@@ -29,8 +29,9 @@ struct DrawSettings {
     /// With textSeeds and a drawer made on RememberedAnswers: this many threads draw at once.
     /// The texts kept are the same as with one: the drawer still decides in draw order.
     unsigned threads = 1;
-    /// With threads: keep the choices of every text for choices(); off when nothing records
-    /// them, which saves copying them from thread to thread.
+    /// With threads: keep the choices and the working record of every text for choices() and
+    /// result().record; off when nothing records them, which saves copying them from thread
+    /// to thread and keeps the texts waiting small.
     bool keepChoices = true;
     /// With unique or maxSimilarity, at most this many draws for each text wanted.
     std::uint64_t drawsPerText = 100;

@@ -617,7 +617,7 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
     } else {
         generate.draw.firstDraw = settings.first;
     }
-    generate.draw.keepChoices = settings.targets.any();
+    generate.draw.keepChoices = settings.targets.any() || settings.workDir.has_value();
     generate.draw.threads =
         settings.jobs > 0 ? settings.jobs : std::max(1u, std::thread::hardware_concurrency());
     generate.draw.measure = settings.similarity;
