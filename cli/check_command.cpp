@@ -21,9 +21,12 @@ int runCheck(const std::string& script, const std::optional<std::filesystem::pat
     TextOutput lines(out);
     for (const engine::Diagnostic& d : engine::check(text, options)) {
         anyError = anyError || d.severity == engine::Severity::Error;
-        lines.write(script + ':' + std::to_string(d.line) + ':' + std::to_string(d.column) + ": " +
-                    std::string(engine::severityName(d.severity)) + ": " + d.message + " [" +
-                    d.code + "]\n");
+        // A note on the whole list names the file alone.
+        const std::string place =
+            d.line == 0 ? script
+                        : script + ':' + std::to_string(d.line) + ':' + std::to_string(d.column);
+        lines.write(place + ": " + std::string(engine::severityName(d.severity)) + ": " +
+                    d.message + " [" + d.code + "]\n");
     }
     lines.flush();
     if (lines.failed()) {

@@ -88,6 +88,7 @@ DiagnosticsList::DiagnosticsList(EditorPanes& panes, OptionsFunction options, QW
       delay_(ui::oneShotTimer(this, QStringLiteral("checkTimer"), kDelayMs)),
       runner_(new CheckRunner({}, this)) {
     list_->setObjectName(QStringLiteral("Diagnostics"));
+    list_->setAccessibleName(QStringLiteral("Findings in the script"));
     list_->setHeaderLabels(
         {QStringLiteral("Place"), QStringLiteral("Severity"), QStringLiteral("Message")});
     list_->setRootIsDecorated(false);
@@ -116,9 +117,7 @@ bool DiagnosticsList::isChecking() const {
 }
 
 void DiagnosticsList::followTyping() {
-    for (QPlainTextEdit* pane : {panes_.unwrapped(), panes_.wrapped()}) {
-        connect(pane, &QPlainTextEdit::textChanged, this, &DiagnosticsList::scheduleCheck);
-    }
+    connect(&panes_, &EditorPanes::textChanged, this, &DiagnosticsList::scheduleCheck);
 }
 
 void DiagnosticsList::scheduleCheck() {
@@ -141,9 +140,12 @@ void DiagnosticsList::showFindings(const std::vector<engine::Diagnostic>& findin
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(findings.size()));
     for (const engine::Diagnostic& finding : findings) {
+        // A note on the whole list has no place to show or go to.
+        const QString place = finding.line == 0
+                                  ? QString()
+                                  : QStringLiteral("%1:%2").arg(finding.line).arg(finding.column);
         auto* item =
-            new QTreeWidgetItem({QStringLiteral("%1:%2").arg(finding.line).arg(finding.column),
-                                 platform::toQString(engine::severityName(finding.severity)),
+            new QTreeWidgetItem({place, platform::toQString(engine::severityName(finding.severity)),
                                  platform::toQString(finding.message)});
         item->setIcon(1, list_->style()->standardIcon(severityIcon(finding.severity)));
         // A long message is cut at the list's edge; the whole of it on pointing.
@@ -167,7 +169,7 @@ void DiagnosticsList::showFindings(const std::vector<engine::Diagnostic>& findin
 void DiagnosticsList::underline(QPlainTextEdit* pane) {
     for (QPlainTextEdit* other : {panes_.unwrapped(), panes_.wrapped()}) {
         if (other != pane) {
-            other->setExtraSelections({});
+            panes_.setMarks(other, EditorPanes::Marks::Findings, {});
         }
     }
     if (pane == nullptr) {
@@ -195,7 +197,7 @@ void DiagnosticsList::underline(QPlainTextEdit* pane) {
         selection.format.setUnderlineColor(severityColour(finding.severity, dark));
         selections.append(selection);
     }
-    pane->setExtraSelections(selections);
+    panes_.setMarks(pane, EditorPanes::Marks::Findings, selections);
 }
 
 void DiagnosticsList::goTo(QTreeWidgetItem* item) {

@@ -25,6 +25,9 @@ EditMenu::EditMenu(EditorPanes& panes, platform::Dialogs& dialogs, QWidget* wind
             &EditMenu::removeInitialSpaces);
     addSeparator("LN1");
     addItem(this, "CancelX", "C&ancel", {}, &EditMenu::undo);
+    // Ctrl+Y, the usual other key, is Split Text here.
+    addItem(this, "RedoX", "Re&do", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+            &EditMenu::redo);
     addSeparator("LN6");
     addItem(this, "CutX", "&Cut", {}, &EditMenu::cut);
     addItem(this, "CopyX", "C&opy", {}, &EditMenu::copy);
@@ -106,6 +109,10 @@ void EditMenu::insertBreak() {
 
 void EditMenu::undo() {
     focusedPane()->undo();
+}
+
+void EditMenu::redo() {
+    focusedPane()->redo();
 }
 
 void EditMenu::cut() {

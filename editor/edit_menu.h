@@ -45,6 +45,7 @@ private:
     void insertBreak();
     void removeInitialSpaces();
     void undo();
+    void redo();
     void cut();
     void copy();
     void paste();

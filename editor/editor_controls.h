@@ -20,5 +20,11 @@ inline constexpr const char* generate = "Command3";
 inline constexpr const char* importText = "Command6";
 inline constexpr const char* runtime = "Command8";
 inline constexpr const char* externalEditor = "Command5";
+/// the live preview beside the panes: its text, its notes, and its two buttons
+inline constexpr const char* preview = "Preview";
+inline constexpr const char* previewText = "PreviewText";
+inline constexpr const char* previewNotes = "PreviewInfo";
+inline constexpr const char* anotherPreview = "PreviewAnother";
+inline constexpr const char* fivePreviews = "PreviewFive";
 
 }  // namespace korvex::editor::editorControls

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/reading.h"
 #include "platform/text_conversion.h"
 #include "store/file_io.h"
 
@@ -48,6 +49,31 @@ store::Outcome writeScriptFile(const std::filesystem::path& file, std::string_vi
     text += utf8;
     text += "\r\n";
     return store::writeTextFile(file, text, encoding, byteOrderMark, &encoding);
+}
+
+int writingPlace(const QString& text) {
+    int place = -1;
+    bool commentSeen = false;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            end = text.size();
+        }
+        const QString line = text.mid(start, end - start);
+        const QByteArray utf8 = line.toUtf8();
+        if (engine::readScriptLine(std::string_view(utf8.constData(), utf8.size())).kind !=
+            engine::ScriptLineKind::Skipped) {
+            return 0;
+        }
+        const bool blank = line.trimmed().isEmpty();
+        if (blank && commentSeen && place < 0) {
+            place = static_cast<int>(start);
+        }
+        commentSeen = commentSeen || !blank;
+        start = end + 1;
+    }
+    return place >= 0 ? place : static_cast<int>(text.size());
 }
 
 }  // namespace korvex::editor

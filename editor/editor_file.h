@@ -24,6 +24,11 @@ struct ScriptText {
 /// The pane text of a script's UTF-8 text.
 QString scriptPaneText(std::string_view utf8);
 
+/// Where the caret goes in `text` (pane text) as it opens: in a script of nothing but
+/// comments and blank lines, such as a new project's, the first blank line after its first
+/// comment (otherwise its end), where the user writes; in any other script its start.
+int writingPlace(const QString& text);
+
 /// Reads `file`. A missing file reads as an empty script; one that exists but cannot be read
 /// gives std::nullopt and `failure` the message: Could not read "<file>": <reason>.
 std::optional<ScriptText> readScriptFile(const std::filesystem::path& file, QString& failure);

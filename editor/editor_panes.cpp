@@ -21,6 +21,8 @@ namespace {
 QPlainTextEdit* createPane(QWidget* window, const QString& name, bool wrapping) {
     auto* pane = new QPlainTextEdit(window);
     pane->setObjectName(name);
+    pane->setAccessibleName(wrapping ? QStringLiteral("Script, wrapped")
+                                     : QStringLiteral("Script"));
     pane->setLineWrapMode(wrapping ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane->setHorizontalScrollBarPolicy(wrapping ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
@@ -40,11 +42,31 @@ EditorPanes::EditorPanes(QWidget* window)
         pane->viewport()->installEventFilter(this);
         const bool isWrapped = pane == wrapped_;
         connect(pane, &QPlainTextEdit::textChanged, this, [this, isWrapped] {
-            modified_ = true;
             if (!copying_) {
                 (isWrapped ? unwrappedCurrent_ : wrappedCurrent_) = false;
+                emit textChanged();
             }
         });
+        // The document knows whether its undo steps lead back to the text last saved.
+        connect(pane->document(), &QTextDocument::modificationChanged, this,
+                &EditorPanes::tellModified);
+    }
+}
+
+bool EditorPanes::modified() const {
+    return shown()->document()->isModified();
+}
+
+void EditorPanes::setModified(bool modified) {
+    unwrapped_->document()->setModified(modified);
+    wrapped_->document()->setModified(modified);
+    tellModified();
+}
+
+void EditorPanes::tellModified() {
+    if (modified() != lastModified_) {
+        lastModified_ = modified();
+        emit modifiedChanged(lastModified_);
     }
 }
 
@@ -79,7 +101,8 @@ void EditorPanes::load(const QString& text, bool wrapped) {
     unwrappedCurrent_ = true;
     wrappedCurrent_ = wrapped;
     showPane(wrapped);
-    modified_ = false;
+    setModified(false);
+    emit textChanged();
 }
 
 void EditorPanes::copyText(QPlainTextEdit* from, QPlainTextEdit* to) {
@@ -88,24 +111,25 @@ void EditorPanes::copyText(QPlainTextEdit* from, QPlainTextEdit* to) {
         const QScopedValueRollback guard(copying_, true);
         to->setPlainText(from->document()->toRawText());
     }
+    // The copy is as far from the saved text as its original; it has no undo steps of its own.
+    to->document()->setModified(from->document()->isModified());
     QTextCursor caret = to->textCursor();
     caret.setPosition(std::min(position, to->document()->characterCount() - 1));
     to->setTextCursor(caret);
     unwrappedCurrent_ = true;
     wrappedCurrent_ = true;
+    tellModified();
 }
 
 void EditorPanes::toggleWrap() {
-    if (wrappedShown_) {
-        showPane(false);
-        if (!unwrappedCurrent_) {
-            copyText(wrapped_, unwrapped_);
-        }
+    QPlainTextEdit* from = shown();
+    const bool current = wrappedShown_ ? unwrappedCurrent_ : wrappedCurrent_;
+    showPane(!wrappedShown_);
+    if (current) {
+        shown()->document()->setModified(from->document()->isModified());
+        tellModified();
     } else {
-        showPane(true);
-        if (!wrappedCurrent_) {
-            copyText(unwrapped_, wrapped_);
-        }
+        copyText(from, shown());
     }
 }
 
@@ -148,12 +172,17 @@ void EditorPanes::changeFontSize(int points) {
 }
 
 void EditorPanes::restyle(const std::function<void()>& restyle) {
-    const bool modified = modified_;
-    {
-        const QScopedValueRollback guard(copying_, true);
-        restyle();
+    const QScopedValueRollback guard(copying_, true);
+    restyle();
+}
+
+void EditorPanes::placeCaret(int position) {
+    for (QPlainTextEdit* pane : {unwrapped_, wrapped_}) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(std::clamp(position, 0, pane->document()->characterCount() - 1));
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
     }
-    modified_ = modified;
 }
 
 void EditorPanes::focusShown() {
@@ -167,6 +196,13 @@ QPlainTextEdit* EditorPanes::paneWithFocus() const {
         }
     }
     return nullptr;
+}
+
+void EditorPanes::setMarks(QPlainTextEdit* pane, Marks kind,
+                           QList<QTextEdit::ExtraSelection> marks) {
+    auto& kinds = marks_[pane == wrapped_ ? 1 : 0];
+    kinds[static_cast<std::size_t>(kind)] = std::move(marks);
+    pane->setExtraSelections(kinds[0] + kinds[1]);
 }
 
 QString EditorPanes::selectedText() const {

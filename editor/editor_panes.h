@@ -1,7 +1,10 @@
 #pragma once
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QTextEdit>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -15,7 +18,8 @@ namespace korvex::editor {
 
 /// The editor's two text panes over one place, one of them shown: the unwrapped pane, whose lines
 /// never wrap and whose text every save writes, and the wrapped pane, which wraps lines at its
-/// width. Holds the window's modified flag, which every change of either pane's text sets.
+/// width. Holds the window's modified flag: set by every change of the shown pane's text,
+/// cleared by loads and saves, and cleared again when undo takes the text back to what was saved.
 class EditorPanes : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +31,8 @@ public:
     QPlainTextEdit* shown() const;
     bool isWrapped() const { return wrappedShown_; }
 
-    bool modified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    bool modified() const;
+    void setModified(bool modified);
 
     /// Colours, font name and size of `look` for both panes.
     void applyLook(const store::TextLook& look);
@@ -50,12 +54,19 @@ public:
     /// The unwrapped pane's font `points` larger or smaller; a size below one point is refused.
     void changeFontSize(int points);
     /// Runs `restyle`, which changes how the panes look but not their text (colouring fires
-    /// the panes' change signals all the same), without it counting as a change.
+    /// the panes' change signals all the same), without it counting as a change of text.
     void restyle(const std::function<void()>& restyle);
+    /// The caret of both panes to `position`, nothing selected, scrolled into sight.
+    void placeCaret(int position);
     /// Focus to the shown pane.
     void focusShown();
     /// The pane that has the keyboard focus; null when neither has it.
     QPlainTextEdit* paneWithFocus() const;
+
+    /// What the panes mark over their text: the checker's findings and the braces at the caret.
+    enum class Marks { Findings, Braces };
+    /// `pane` marks `marks` for `kind`, beside the marks of the other kind.
+    void setMarks(QPlainTextEdit* pane, Marks kind, QList<QTextEdit::ExtraSelection> marks);
 
     /// The shown pane's selection, line breaks as CR LF.
     QString selectedText() const;
@@ -63,6 +74,10 @@ public:
     void replaceSelection(const QString& text);
 
 signals:
+    /// The text of a pane changed (not only its colours).
+    void textChanged();
+    /// The modified flag was set or cleared.
+    void modifiedChanged(bool modified);
     /// The right button was pressed in `pane` at `globalPosition`.
     void contextMenuWanted(QPlainTextEdit* pane, QPoint globalPosition);
 
@@ -73,16 +88,19 @@ private:
     /// `to` takes the text of `from`, caret and all.
     void copyText(QPlainTextEdit* from, QPlainTextEdit* to);
     void showPane(bool wrapped);
+    void tellModified();
 
     QPlainTextEdit* unwrapped_;
     QPlainTextEdit* wrapped_;
     bool wrappedShown_ = false;
-    bool modified_ = false;
+    bool lastModified_ = false;  // what modifiedChanged told last
     // Whether each pane holds the text of the other: a copy between them is needed only when
     // the other has changed since, which spares a large script a copy on every save.
     bool unwrappedCurrent_ = true;
     bool wrappedCurrent_ = true;
     bool copying_ = false;
+    // Each pane's marks by kind: the unwrapped pane's first.
+    std::array<std::array<QList<QTextEdit::ExtraSelection>, 2>, 2> marks_;
 };
 
 }  // namespace korvex::editor

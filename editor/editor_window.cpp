@@ -3,19 +3,26 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "editor/brace_match.h"
 #include "editor/diagnostics_list.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_file.h"
 #include "editor/editor_panes.h"
 #include "editor/editor_toolbar.h"
+#include "editor/file_watch.h"
+#include "editor/find_replace.h"
+#include "editor/preview_pane.h"
 #include "editor/script_highlighter.h"
+#include "editor/status_line.h"
+#include "editor/visible_colouring.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -60,8 +67,16 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
       highlighters_{new ScriptHighlighter(panes_->unwrapped()->document()),
                     new ScriptHighlighter(panes_->wrapped()->document())},
+      colouring_(new VisibleColouring(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
+      findBar_(new FindReplaceBar(*panes_, state.dialogs, this)),
+      braces_(new BraceMarks(*panes_, this)),
+      statusLine_(new StatusLine(*panes_, this)),
+      fileWatch_(new FileWatch(this)),
+      preview_(new PreviewPane(
+          *panes_, [this] { return previewSource(); }, state.app, state.settings.preview,
+          !outOfSight_, this)),
       loadTimer_(oneShotTimer(this, QStringLiteral("loadThis"), kLoadDelayMs)),
       savedTimer_(oneShotTimer(this, QStringLiteral("TextCopy"), kSavedMs)),
       extEditorTimer_(oneShotTimer(this, QStringLiteral("ExtEditor"), kExternalEditorStepMs)),
@@ -78,10 +93,23 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
     connect(extEditor2Timer_, &QTimer::timeout, this, &EditorWindow::handOverAndClose);
     connect(panes_, &EditorPanes::contextMenuWanted, this, &EditorWindow::showEditMenu);
     connect(diagnostics_, &DiagnosticsList::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(findBar_, &FindReplaceBar::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::shownChanged, this, &EditorWindow::layoutWindow);
+    connect(fileWatch_, &FileWatch::reloadWanted, this, &EditorWindow::load);
+    connect(panes_, &EditorPanes::modifiedChanged, this, [this](bool modified) {
+        showModifiedInTitle();
+        fileWatch_->setModified(modified);
+    });
+    connect(preview_, &PreviewPane::switched, this, &EditorWindow::layoutWindow);
 
     // A pane keeps some keys of the window's commands for itself where the desktop binds
     // them (Ctrl+U, Ctrl+Y): the key preview sees them first and runs the command.
     platform::installKeyPreview(this, [this](QKeyEvent& key) {
+        // Esc in the find bar closes the bar, not the window.
+        if (key.key() == Qt::Key_Escape && findBar_->isAncestorOf(focusWidget())) {
+            findBar_->dismiss();
+            return true;
+        }
         const QKeySequence pressed(key.keyCombination());
         for (QAction* action : actions()) {
             if (action->isEnabled() && action->shortcut() == pressed) {
@@ -137,10 +165,12 @@ void EditorWindow::createActions() {
     // the sub-window that holds the focus.
     addActions({saveAction_, generateAction_, externalEditorAction_});
     addActions(editMenu_->shortcutActions());
+    addActions(findBar_->actions());
+    addActions(preview_->actions());
 }
 
 void EditorWindow::createMenus() {
-    auto* file = new QMenu(QStringLiteral("File"), this);
+    auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("FileX"));
     ui::addProjectItems(file, state_.commands, [this] { return projectPath_; });
     file->addSeparator()->setObjectName(QStringLiteral("LNN2"));
@@ -150,17 +180,46 @@ void EditorWindow::createMenus() {
 
     editMenu_->addAction(externalEditorAction_);
 
+    auto* search = new QMenu(QStringLiteral("&Search"), this);
+    search->setObjectName(QStringLiteral("SearchX"));
+    search->addActions(findBar_->actions());
+
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
     view->addSeparator();
     view->addAction(highlightAction_);
+    view->addSeparator();
+    view->addActions(preview_->actions());
 
     QMenu* help = ui::createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"));
     // Here the Help item has no access key.
     help->findChild<QAction*>(QStringLiteral("HelpX"))->setText(QStringLiteral("Help..."));
 
-    menus_ = {file, editMenu_, view, ui::createWindowsMenu(this, state_.commands), help};
+    menus_ = {file, editMenu_, search, view, ui::createWindowsMenu(this, state_.commands), help};
+    addToolBarMenuItems(file, view);
+}
+
+void EditorWindow::addToolBarMenuItems(QMenu* file, QMenu* view) {
+    // The toolbar's commands that have no key of their own, reachable from the menus: each
+    // item presses its button, so both do exactly the same.
+    using Button = EditorToolBar::Button;
+    const auto item = [this](QMenu* menu, QAction* before, const char* name, const char* caption,
+                             Button which, const QKeySequence& key = {}) {
+        QAction* action =
+            ui::namedAction(this, QString::fromLatin1(name), QString::fromLatin1(caption), key);
+        menu->insertAction(before, action);
+        connect(action, &QAction::triggered, toolBar_->button(which), &QToolButton::click);
+    };
+    QAction* beforeQuit = file->actions().at(file->actions().indexOf(saveAction_) + 1);
+    item(file, beforeQuit, "ImportFromTextX", "&Import from Text...", Button::Import);
+    item(file, beforeQuit, "CreateRuntimeX", "Create &Runtime...", Button::Runtime);
+    view->addSeparator();
+    item(view, nullptr, "WordWrapX", "Word &Wrap", Button::WordWrap);
+    item(view, nullptr, "FontLargerX", "&Larger Font", Button::FontLarger,
+         QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    item(view, nullptr, "FontSmallerX", "&Smaller Font", Button::FontSmaller,
+         QKeySequence(Qt::CTRL | Qt::Key_Minus));
 }
 
 void EditorWindow::connectToolBar() {
@@ -178,18 +237,59 @@ void EditorWindow::connectToolBar() {
     onClick(Button::ExternalEditor, &EditorWindow::editExternally);
 }
 
+// From the top: the toolbar, the reload bar while it asks, the panes; from the foot: the
+// status line, the find bar while it is open, the findings while there are any.
 void EditorWindow::layoutWindow() {
     const int toolBarHeight = twips(ui::kToolBarHeightTwips);
     toolBar_->setGeometry(0, 0, width(), toolBarHeight);
-    const int listHeight = diagnostics_->wantedHeight(height() - toolBarHeight);
-    const int paneHeight = height() - toolBarHeight - twips(ui::kTextBottomTwips) - listHeight;
+    int top = toolBarHeight;
+    if (fileWatch_->isAsking()) {
+        const int barHeight = fileWatch_->sizeHint().height();
+        fileWatch_->setGeometry(0, top, width(), barHeight);
+        top += barHeight;
+    }
+    int bottom = height();
+    const auto placeAtFoot = [this, &bottom](QWidget* part, int partHeight) {
+        bottom -= partHeight;
+        part->setGeometry(0, bottom, width(), partHeight);
+    };
+    placeAtFoot(statusLine_, statusLine_->sizeHint().height());
+    if (!findBar_->isHidden()) {
+        placeAtFoot(findBar_, findBar_->sizeHint().height());
+    }
+    const int listHeight = diagnostics_->wantedHeight(bottom - top);
+    const int paneTop = top + twips(ui::kTextGapTwips);
+    const int paneHeight = bottom - top - twips(ui::kTextBottomTwips) - listHeight;
     // A window shorter than its toolbar (or minimised) leaves the panes where they were.
     if (paneHeight < 0) {
         return;
     }
-    const int paneTop = toolBarHeight + twips(ui::kTextGapTwips);
-    panes_->setGeometry(QRect(twips(ui::kTextLeftTwips), paneTop, width(), paneHeight));
-    diagnostics_->widget()->setGeometry(0, paneTop + paneHeight, width(), listHeight);
+    placeAtFoot(diagnostics_->widget(), listHeight);
+    const int previewWidth = preview_->wantedWidth(width());
+    panes_->setGeometry(
+        QRect(twips(ui::kTextLeftTwips), paneTop, width() - previewWidth, paneHeight));
+    preview_->setGeometry(width() - previewWidth, paneTop, previewWidth, paneHeight);
+}
+
+void EditorWindow::showModifiedInTitle() {
+    // The title stays the project's name, which the window's commands go by; only the frame
+    // shows the marker.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->setWindowTitle(windowTitle() + (isModified() ? QStringLiteral(" *") : QString()));
+    }
+}
+
+void EditorWindow::rememberFile() {
+    if (file_ && !outOfSight_) {
+        fileWatch_->remember(fromPath(*file_));
+    }
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ParentChange) {
+        showModifiedInTitle();
+    }
 }
 
 void EditorWindow::load() {
@@ -228,8 +328,10 @@ void EditorWindow::load() {
     byteOrderMark_ = script->byteOrderMark;
     panes_->load(script->text, wrapped);
     loadedOnce_ = true;
-    // The user writes as soon as the script is there.
+    rememberFile();
+    // The user writes as soon as the script is there, where a new script is written.
     if (!outOfSight_) {
+        panes_->placeCaret(writingPlace(script->text));
         panes_->focusShown();
     }
     emit loaded();
@@ -247,6 +349,7 @@ bool EditorWindow::writeScript() {
         warn(toQString(outcome.message()));
         return false;
     }
+    rememberFile();
     return true;
 }
 
@@ -271,11 +374,11 @@ bool EditorWindow::saveQuietly() {
 void EditorWindow::endSavedFeedback() {
     savedTimer_->stop();
     toolBar_->showSaved(false);
-    // The end of the feedback puts a focused pane's selection on the clipboard.
+    // The end of the feedback puts a focused pane's selection on the clipboard. It never
+    // moves the focus: the user may be typing in another window by now.
     if (QPlainTextEdit* pane = panes_->paneWithFocus(); pane && pane->textCursor().hasSelection()) {
         pane->copy();
     }
-    panes_->focusShown();
 }
 
 void EditorWindow::toggleWordWrap() {
@@ -387,6 +490,7 @@ void EditorWindow::setHighlighting(bool on) {
             highlighter->setOn(on);
         }
     });
+    colouring_->follow();
     // Out of sight the choice is not the user's to keep. Like the word-wrap state, a choice
     // that cannot be written is simply not kept.
     if (!outOfSight_) {
@@ -403,6 +507,13 @@ std::optional<engine::CheckOptions> EditorWindow::checkOptions() const {
     options.jumpFolder = file_->parent_path();
     options.scriptFile = *file_;
     return options;
+}
+
+std::optional<PreviewSource> EditorWindow::previewSource() const {
+    if (!loadedOnce_ || !file_) {
+        return std::nullopt;
+    }
+    return PreviewSource{state_.app.root(), toUtf8(projectPath_), {}, {}};
 }
 
 void EditorWindow::warn(const QString& text) {

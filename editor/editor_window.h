@@ -17,11 +17,18 @@ class QTimer;
 
 namespace korvex::editor {
 
+class BraceMarks;
 class DiagnosticsList;
 class EditMenu;
 class EditorPanes;
 class EditorToolBar;
+class FileWatch;
+class FindReplaceBar;
+class StatusLine;
+class PreviewPane;
+struct PreviewSource;
 class ScriptHighlighter;
+class VisibleColouring;
 
 /// The editor window: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
@@ -66,13 +73,20 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createActions();
     void createMenus();
+    /// Menu items for the toolbar buttons that have none in the design.
+    void addToolBarMenuItems(QMenu* file, QMenu* view);
     void connectToolBar();
     void layoutWindow();
+    /// The frame's title: the project's name, and " *" while it has unsaved changes.
+    void showModifiedInTitle();
+    /// The project file as this window last read or wrote it, to tell other writers' changes.
+    void rememberFile();
 
     void load();
     /// Writes the unwrapped pane and a final line break; on failure shows why and returns false.
@@ -93,6 +107,8 @@ private:
     /// Includes from the application folder, jumps beside the project file, as a generation
     /// does; empty before the first load.
     std::optional<engine::CheckOptions> checkOptions() const;
+    /// The project the preview generates as, once loaded.
+    std::optional<PreviewSource> previewSource() const;
     void closeWindow();
     void warn(const QString& text);
 
@@ -102,7 +118,13 @@ private:
     EditorToolBar* toolBar_;
     EditMenu* editMenu_;                              // EditX
     std::array<ScriptHighlighter*, 2> highlighters_;  // the unwrapped pane's, the wrapped one's
+    VisibleColouring* colouring_;
     DiagnosticsList* diagnostics_;
+    FindReplaceBar* findBar_;
+    BraceMarks* braces_;
+    StatusLine* statusLine_;
+    FileWatch* fileWatch_;
+    PreviewPane* preview_;     // Preview
     QTimer* loadTimer_;        // loadThis
     QTimer* savedTimer_;       // TextCopy
     QTimer* extEditorTimer_;   // ExtEditor

@@ -23,6 +23,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_conversion.h"
 #include "platform/twips.h"
+#include "widgets/contrast.h"
 #include "widgets/shared_state.h"
 #include "widgets/text_box.h"
 #include "widgets/toolbar_icons.h"
@@ -68,7 +69,11 @@ public:
 
     void setTextColour(const QColor& colour) {
         QPalette colours = palette();
-        colours.setColor(QPalette::Text, colour);
+        // The dark blue text would not read on a dark desktop's background.
+        colours.setColor(QPalette::Text,
+                         colour == kPlaceholderColour
+                             ? colour
+                             : ui::readableOn(colour, colours.color(QPalette::Base)));
         setPalette(colours);
     }
 
@@ -121,6 +126,7 @@ ImportWindow::ImportWindow(ui::SharedState& state, QWidget* parent)
     setWindowTitle(kCaption);
 
     text_->setObjectName(importControls::text);
+    text_->setAccessibleName(QStringLiteral("Text to import"));
     // Pasted lines keep their shape: no wrapping, scrolled both ways instead.
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,6 +1,8 @@
 #include "editor/script_highlighter.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -40,6 +42,16 @@ QColor mixed(const QColor& from, const QColor& to, double share) {
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()),
                   mix(from.blue(), to.blue()));
 }
+
+// The part of a long line that carries colours, kept with the line.
+struct ColouredPart : QTextBlockUserData {
+    ColouredPart(int from, int to) : from(from), to(to) {}
+    int from;
+    int to;
+};
+
+// A long line nobody has scrolled along yet is coloured from its start this far.
+constexpr int kFirstPart = ScriptHighlighter::kLongLine / 2;
 
 // Where black and white contrast equally with a background: darker ones take light text.
 constexpr double kDarkLuminance = 0.18;
@@ -95,6 +107,25 @@ void ScriptHighlighter::setOn(bool on) {
     }
 }
 
+std::pair<int, int> ScriptHighlighter::colouredPart(const QTextBlock& block) const {
+    const int length = block.length() - 1;
+    if (length <= kLongLine) {
+        return {0, length};
+    }
+    if (const auto* part = dynamic_cast<const ColouredPart*>(block.userData())) {
+        return {std::min(part->from, length), std::min(part->to, length)};
+    }
+    return {0, std::min(kFirstPart, length)};
+}
+
+void ScriptHighlighter::colourPart(const QTextBlock& block, int from, int to) {
+    QTextBlock line = block;
+    line.setUserData(new ColouredPart(std::max(0, from), std::max(from, to)));
+    if (on_) {
+        rehighlightBlock(line);
+    }
+}
+
 void ScriptHighlighter::highlightBlock(const QString& text) {
     if (!on_) {
         return;
@@ -104,10 +135,19 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
     if (spans.empty()) {
         return;
     }
+    const auto [from, to] = colouredPart(currentBlock());
+    // A span is set only where it meets the coloured part, and only that much of it.
+    const auto setPart = [this, from = from, to = to](int start, int end, ScriptStyle style) {
+        start = std::max(start, from);
+        end = std::min(end, to);
+        if (start < end) {
+            setFormat(start, end - start, styleFormat(style));
+        }
+    };
     if (utf8.size() == text.size()) {
         for (const StyleSpan& span : spans) {
-            setFormat(static_cast<int>(span.start), static_cast<int>(span.length),
-                      styleFormat(span.style));
+            const auto start = static_cast<int>(span.start);
+            setPart(start, start + static_cast<int>(span.length), span.style);
         }
         return;
     }
@@ -128,7 +168,7 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
     for (const StyleSpan& span : spans) {
         const int start = indexOfByte_[span.start];
         const int end = indexOfByte_[std::min(span.start + span.length, indexOfByte_.size() - 1)];
-        setFormat(start, end - start, styleFormat(span.style));
+        setPart(start, end, span.style);
     }
 }
 

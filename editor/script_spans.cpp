@@ -151,8 +151,11 @@ void ScriptLineStyler::styleNames(std::string_view line, std::size_t from, std::
         add(start, length, style);
         plainFrom = start + length;
     };
+    // Looked for up to `to` only: a long line has many pieces, and a search to the line's end
+    // from each of them reads the line again and again.
+    const std::string_view piece = line.substr(0, to);
     for (std::size_t p = from; p < to;) {
-        p = std::min(line.find_first_of("\\[", p), to);
+        p = std::min(piece.find_first_of("\\[", p), to);
         if (p == to) {
             break;
         }

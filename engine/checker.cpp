@@ -87,17 +87,20 @@ public:
         std::stable_sort(found_.begin(), found_.end(), [](const auto& a, const auto& b) {
             return a.line != b.line ? a.line < b.line : a.column < b.column;
         });
+        // The note speaks of the list, not of a place in the script: it has none (line 0),
+        // and it comes last.
+        if (dropped_) {
+            found_.push_back(
+                {0, 0, Severity::Note, "too-many",
+                 "only the first " + std::to_string(kMaxFindings) + " findings are listed"});
+        }
         return std::move(found_);
     }
 
 private:
     void add(const Place& place, Severity severity, std::string code, std::string message) {
         if (found_.size() >= kMaxFindings) {
-            if (found_.size() == kMaxFindings) {
-                found_.push_back(
-                    {place.line, columnOf(place), Severity::Note, "too-many",
-                     "only the first " + std::to_string(kMaxFindings) + " findings are listed"});
-            }
+            dropped_ = true;
             return;
         }
         found_.push_back(
@@ -535,6 +538,7 @@ private:
     CheckFiles disk_;  // the disk
     const CheckFiles& files_;
     std::vector<Diagnostic> found_;
+    bool dropped_ = false;  // a finding past the first kMaxFindings was left out
     struct {
         const char* lineBegin = nullptr;
         const char* at = nullptr;

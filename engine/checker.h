@@ -19,7 +19,7 @@ enum class Severity { Error, Warning, Note };
 std::string_view severityName(Severity severity);
 
 struct Diagnostic {
-    std::size_t line = 0;    ///< from 1
+    std::size_t line = 0;    ///< from 1; 0 for a note on the whole list, which has no place
     std::size_t column = 0;  ///< from 1, in characters
     Severity severity = Severity::Error;
     std::string code;  ///< stable, for tools and tests: "unclosed-brace"
@@ -58,7 +58,7 @@ struct CheckOptions {
 inline constexpr std::size_t kMaxFindings = 1000;
 
 /// Checks decoded script text. Reads no state but its arguments, so it may run on any thread.
-/// The findings come sorted by line and column.
+/// The findings come sorted by line and column, a note without a place last.
 std::vector<Diagnostic> check(std::string_view script, const CheckOptions& options);
 
 }  // namespace korvex::engine

@@ -95,8 +95,14 @@ GenerationResult& Generator::generate(std::string_view projectPath) {
     std::size_t jumps = 0;
     ReadingOutcome& reading = stages_->reading;
     bool scriptTooLarge = false;
+    std::string loaded;
     for (;;) {
-        const std::string script = loadScript(file, scriptTooLarge);
+        // The runtime's jumps read its first script again, the text given here included.
+        const bool inMemory = options_.scriptText && (jumps == 0 || options_.runtime);
+        if (!inMemory) {
+            loaded = loadScript(file, scriptTooLarge);
+        }
+        const std::string& script = inMemory ? *options_.scriptText : loaded;
         readScript(script, draws, random_, jumps < options_.maxJumps, reading);
         if (!reading.jumpTarget) {
             break;

@@ -25,6 +25,9 @@ struct Options {
     /// Read this file for the first script instead of `<project path>.ini` (the command line
     /// and the runtime read a file as given).
     std::optional<std::filesystem::path> scriptFile;
+    /// Generate the first script from this text instead of reading it (the editor's preview of
+    /// a script not yet saved); jumps read their targets from disk as ever.
+    std::optional<std::string> scriptText;
     /// Jump targets become `<jumpFolder>/<target>.ini` instead of a project of the project
     /// path's folder.
     std::optional<std::filesystem::path> jumpFolder;

@@ -75,6 +75,7 @@ OutputWindow::OutputWindow(SharedState& state, QWidget* parent)
     setWindowTitle(QStringLiteral("[TITLE]"));
 
     text_->setObjectName(outputControls::text);
+    text_->setAccessibleName(QStringLiteral("Generated text"));
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -178,6 +179,10 @@ void OutputWindow::createMenus() {
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("ViewX"));
     view->addAction(generateAction_);
+    // The Stats button's command, reachable from the menu too.
+    QAction* stats = namedAction(this, QStringLiteral("StatsX"), QStringLiteral("&Statistics..."));
+    view->addAction(stats);
+    connect(stats, &QAction::triggered, statsButton_, &QToolButton::click);
 
     menus_ = {file, edit, view, createWindowsMenu(this, state_.commands),
               createHelpMenu(this, state_.commands, QStringLiteral("MenuHelpX"))};
@@ -207,18 +212,19 @@ void OutputWindow::createToolBar() {
     const struct {
         QToolButton* button;
         const char* name;
-        ToolbarIcon icon;
         const char* toolTip;
+        ToolbarIcon icon;
         int widthTwips;
     } buttons[] = {
-        {exportButton_, outputControls::exportText, ToolbarIcon::ExportText,
-         "Export to TXT file (For other options [File > Export To...])", ui::kToolButtonTwips},
-        {copyAllButton_, outputControls::copyAll, ToolbarIcon::CopyAll, "Copy ALL (or Press F7)",
+        {exportButton_, outputControls::exportText,
+         "Export to TXT file (For other options [File > Export To...])", ToolbarIcon::ExportText,
          ui::kToolButtonTwips},
-        {statsButton_, outputControls::statistics, ToolbarIcon::Statistics, "Stats",
+        {copyAllButton_, outputControls::copyAll, "Copy ALL (or Press F7)", ToolbarIcon::CopyAll,
          ui::kToolButtonTwips},
-        {generateButton_, outputControls::generate, ToolbarIcon::Generate,
-         "Generate again (or Press F5)", kGenerateButtonWidthTwips},
+        {statsButton_, outputControls::statistics, "Stats", ToolbarIcon::Statistics,
+         ui::kToolButtonTwips},
+        {generateButton_, outputControls::generate, "Generate again (or Press F5)",
+         ToolbarIcon::Generate, kGenerateButtonWidthTwips},
     };
     int left = 0;
     for (const auto& b : buttons) {
@@ -340,7 +346,8 @@ void OutputWindow::exportText(ExportKind kind) {
     // The file is written either way: a desktop that cannot show it must not sound like a loss.
     if (kind == ExportKind::WebPage) {
         if (!state_.desktop.openDocument(fromPath(file))) {
-            warn(QStringLiteral("\"%1\" was saved, but could not be opened.").arg(fromPath(file)));
+            warn(QStringLiteral("\"%1\" was saved. ").arg(fromPath(file)) +
+                 documentNotOpenedText(fromPath(file)));
         }
         return;
     }

@@ -42,6 +42,7 @@ StatsWindow::StatsWindow(SharedState& state, QWidget* parent)
     setWindowTitle(kCaption);
 
     text_->setObjectName(statsControls::text);
+    text_->setAccessibleName(QStringLiteral("Statistics"));
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     applyTextLook(*text_, state_.settings.preview);

@@ -1,13 +1,16 @@
 // korvex5: the main program. Its windows live in korvex_gui; this only starts them.
 //
-//   korvex5 [--quit-after-start]
+//   korvex5 [--quit-after-start] [--dark-palette]
 //
 // --quit-after-start starts as usual, prints the application folder in use, writes the start-up
 // warnings to standard error instead of showing them, and quits after the start-up tick, so the
-// installed program can be started and checked with nobody at the screen.
+// installed program can be started and checked with nobody at the screen. --dark-palette runs
+// on a dark palette of the Fusion style, as a dark desktop theme would give, so the windows can
+// be looked at on dark backgrounds where no such theme is installed (./dev shots).
 
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
 #include <QScreen>
 #include <iostream>
 
@@ -22,6 +25,17 @@ int main(int argc, char* argv[]) {
     using korvex::platform::fromPath;
     QApplication app(argc, argv);
     QApplication::setWindowIcon(korvex::ui::programIcon());
+    if (QCoreApplication::arguments().contains(QStringLiteral("--dark-palette"))) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette dark(QColor(53, 53, 53));
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Link, QColor(0, 0, 255));  // the plain blue a link may come in
+        QApplication::setPalette(dark);
+    }
     const bool quitAfterStart =
         QCoreApplication::arguments().contains(QStringLiteral("--quit-after-start"));
     const std::filesystem::path programFolder =

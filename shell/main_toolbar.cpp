@@ -8,6 +8,7 @@
 #include "platform/twips.h"
 #include "shell/main_controls.h"
 #include "widgets/toolbar_strip.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -50,6 +51,7 @@ QPushButton* MainToolBar::addButton(Group group, const QString& name, const QStr
     auto* button = new QPushButton(owner);
     button->setObjectName(name);
     button->setToolTip(toolTip);
+    button->setAccessibleName(accessibleNameOf(toolTip));
     button->setIcon(icon);
     const int side = twips(kButtonTwips);
     button->setIconSize(QSize(side * 2 / 3, side * 2 / 3));

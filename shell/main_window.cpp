@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 #include <QStyle>
 #include <QTimer>
@@ -70,6 +71,9 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Desktop& desktop, s
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(frame);
     mdiArea_->setObjectName(QStringLiteral("MDIArea"));
+    // A window opened over a maximised one keeps its own size, and the maximised one stays so
+    // behind it (the Projects Manager would otherwise be maximised at its fixed size).
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::showMenusOf);
 
     createMenus();
@@ -103,7 +107,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createMenus() {
-    auto* file = new QMenu(QStringLiteral("File"), this);
+    auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("FileX"));
     addProjectItems(file, *this, {});
     file->addSeparator();
@@ -232,6 +236,17 @@ void MainWindow::lastProject() {
         state_.dialogs.warning(this, kProgramTitle, QStringLiteral("Last Project not found."));
         return;
     }
+    // A record of a project deleted or renamed since would open an empty editor.
+    if (const std::filesystem::path file =
+            state_.app.folder(last->folder) / (last->name + std::string(store::kProjectExtension));
+        !std::filesystem::is_regular_file(file)) {
+        state_.dialogs.warning(
+            this, kProgramTitle,
+            QStringLiteral("Last Project not found.\n\nThe last project, \"%1\", is no longer "
+                           "there: \"%2\" does not exist.")
+                .arg(toQString(last->name), fromPath(file)));
+        return;
+    }
     state_.prgFolder = last->folder;
     openEditor(toQString(last->name));
 }
@@ -241,7 +256,7 @@ void MainWindow::quit() {
 }
 
 void MainWindow::cascade() {
-    mdiArea_->cascadeSubWindows();
+    ui::cascade(*mdiArea_);
 }
 
 void MainWindow::tileHorizontally() {
@@ -261,7 +276,13 @@ void MainWindow::closeAll(bool clearOpenWindowList) {
 }
 
 void MainWindow::help() {
-    state_.desktop.openDocument(fromPath(state_.app.helpFile()));
+    openDocument(fromPath(state_.app.helpFile()));
+}
+
+void MainWindow::openDocument(const QString& pathOrAddress) {
+    if (!state_.desktop.openDocument(pathOrAddress)) {
+        state_.dialogs.warning(this, kProgramTitle, documentNotOpenedText(pathOrAddress));
+    }
 }
 
 void MainWindow::about() {
@@ -275,11 +296,14 @@ void MainWindow::editSettings() {
 }
 
 void MainWindow::browseProjects() {
-    state_.desktop.openFolder(fromPath(state_.app.projects()));
+    const QString folder = fromPath(state_.app.projects());
+    if (!state_.desktop.openFolder(folder)) {
+        state_.dialogs.warning(this, kProgramTitle, folderNotShownText(folder));
+    }
 }
 
 void MainWindow::openWebSite() {
-    state_.desktop.openDocument(kWebSite);
+    openDocument(kWebSite);
 }
 
 QMdiSubWindow* MainWindow::addChild(QWidget* window) {
@@ -364,9 +388,41 @@ void MainWindow::createRuntime(const QString& title, const QString& projectPath)
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
-        tray_->windowMinimised();
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
     }
+    if (isMinimized()) {
+        tray_->windowMinimised();
+        return;
+    }
+    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if (old.testFlag(Qt::WindowMaximized) && windowState() == Qt::WindowNoState) {
+        // Leave the state change before placing the window.
+        QTimer::singleShot(0, this, &MainWindow::fitRestoredWindow);
+    }
+}
+
+void MainWindow::fitRestoredWindow() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr || isMaximized() || isMinimized()) {
+        return;
+    }
+    const QRect work = screen->availableGeometry();
+    if (work.contains(frameGeometry())) {
+        return;
+    }
+    setGeometry(restoredGeometry(work, frameGeometry().size() - size(),
+                                 style()->pixelMetric(QStyle::PM_TitleBarHeight)));
+}
+
+QRect restoredGeometry(const QRect& workArea, const QSize& frameExtra, int titleBarHeight) {
+    // Before a window manager has framed the window its frame is unknown: allow a title bar.
+    const QSize frame = frameExtra.isEmpty() ? QSize(0, titleBarHeight) : frameExtra;
+    const QSize inner = workArea.size() * 4 / 5;
+    const QPoint corner =
+        workArea.topLeft() + QPoint((workArea.width() - inner.width()) / 2,
+                                    (workArea.height() - inner.height() + frame.height()) / 2);
+    return {corner, inner};
 }
 
 void MainWindow::openImport() {

@@ -18,6 +18,12 @@ class QTimer;
 namespace korvex::ui {
 
 class MainToolBar;
+
+/// Where the main window goes when it leaves the maximised state and no longer fits
+/// `workArea`: four fifths of it each way, centred, its title bar (`frameExtra` the frame's
+/// size beyond the window's own, or a title bar of `titleBarHeight` while it is unknown)
+/// inside the area.
+QRect restoredGeometry(const QRect& workArea, const QSize& frameExtra, int titleBarHeight);
 class ProjectsManager;
 class Tray;
 
@@ -96,6 +102,10 @@ private:
     /// The active child's menus in the menu bar, or the main window's when it has none.
     void showMenusOf(QMdiSubWindow* subWindow);
     ProjectsManager* openProjectsManager(const QString& filePath);
+    /// After leaving the maximised state: back inside the screen's work area, title bar shown.
+    void fitRestoredWindow();
+    /// Hands `pathOrAddress` to the desktop, and says why when nothing opened it.
+    void openDocument(const QString& pathOrAddress);
 
     engine::Random random_;
     RecordWriter recordWriter_;

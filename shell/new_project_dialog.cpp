@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/dialogs.h"
 #include "platform/engine_host.h"
@@ -21,6 +22,7 @@
 #include "shell/program_info.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/contrast.h"
 #include "widgets/shared_state.h"
 #include "widgets/window_parts.h"
 
@@ -59,17 +61,27 @@ NewProjectDialog::NewProjectDialog(SharedState& state, QWidget* parent)
     auto* warning = namedLabel(newProjectControls::warning,
                                QStringLiteral("Characters Not Allowed: < > : \\ / | * ?"), this);
     QPalette red = warning->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
+    red.setColor(QPalette::WindowText, readableOn(Qt::red, red.color(QPalette::Window)));
     warning->setPalette(red);
+    warning->setWordWrap(true);
+
+    // Each label names the field under it, for a screen reader too.
+    QLabel* nameLabel = namedLabel(newProjectControls::prompt,
+                                   QStringLiteral("New Project - Type a Project Name"), this);
+    nameLabel->setBuddy(nameField_);
+    nameField_->setAccessibleName(QStringLiteral("Project name"));
+    nameField_->setAccessibleDescription(warning->text());
+    QLabel* listLabel =
+        namedLabel(newProjectControls::existing, QStringLiteral("Existing Projects:"), this);
+    listLabel->setBuddy(projectList_);
+    projectList_->setAccessibleName(QStringLiteral("Existing Projects"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(namedLabel(newProjectControls::prompt,
-                                 QStringLiteral("New Project - Type a Project Name"), this));
+    layout->addWidget(nameLabel);
     layout->addWidget(nameField_);
     layout->addWidget(warning);
     layout->addSpacing(twips(120));
-    layout->addWidget(
-        namedLabel(newProjectControls::existing, QStringLiteral("Existing Projects:"), this));
+    layout->addWidget(listLabel);
     layout->addWidget(projectList_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(createButton_);
@@ -117,6 +129,11 @@ void NewProjectDialog::create() {
         state_.app, state_.prgFolder, toUtf8(typed), toUtf8(date), toUtf8(time));
     switch (result.status) {
         case store::CreateResult::Status::NothingToDo:
+            // An empty field is no request; a name that cleaning empties is, and is answered.
+            if (!typed.isEmpty()) {
+                state_.dialogs.information(this, kProgramTitle, onlyForbiddenText(typed));
+                nameField_->setFocus();
+            }
             return;
         case store::CreateResult::Status::AlreadyExists:
             state_.dialogs.information(this, kProgramTitle, toQString(result.message));
@@ -134,7 +151,9 @@ void NewProjectDialog::create() {
     if (!fromManager_) {
         state_.commands.openEditor(toQString(result.name));
     } else {
-        state_.commands.openProjects(QString());
+        // The new Projects Manager selects the project just made.
+        state_.commands.openProjects(
+            toQString(store::projectPath(store::ProjectFolder::Projects, result.name)));
     }
     closeWindow();
 }
@@ -172,7 +191,10 @@ void NewProjectDialog::settle() {
     if (sub->isMaximized()) {
         sub->showNormal();
     }
-    sub->setFixedSize(twips(kWidthTwips), twips(kHeightTwips));
+    // The design size, or more where larger fonts need it.
+    const QSize needed = sub->minimumSizeHint();
+    sub->setFixedSize(std::max(twips(kWidthTwips), needed.width()),
+                      std::max(twips(kHeightTwips), needed.height()));
     sub->move(twips(kLeftTwips), twips(kTopTwips));
 }
 

@@ -23,6 +23,7 @@
 #include "store/last_project.h"
 #include "store/project_list.h"
 #include "store/projects.h"
+#include "widgets/contrast.h"
 #include "widgets/shared_state.h"
 #include "widgets/toolbar_icons.h"
 #include "widgets/toolbar_strip.h"
@@ -48,18 +49,23 @@ constexpr int kLabelGapTwips = 120;
 constexpr int kRefreshMs = 100;
 constexpr int kExamplesMs = 1;
 
-// A blue, underlined label that acts as a link.
+// A folder label: a link the keyboard reaches too (Space or Enter follows it).
 QLabel* folderLabel(const QString& name, const QString& text, QWidget* parent) {
     QLabel* label = namedLabel(name, text, parent);
-    QFont font = label->font();
-    font.setUnderline(true);
-    label->setFont(font);
-    QPalette blue = label->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    label->setPalette(blue);
-    label->setCursor(Qt::PointingHandCursor);
-    label->adjustSize();
+    label->setFocusPolicy(Qt::TabFocus);
+    label->setAccessibleDescription(QStringLiteral("Lists the %1 folder").arg(text));
     return label;
+}
+
+// The names in the question, one a line; a long selection ends in a count of the rest.
+QString deleteQuestion(const QStringList& names) {
+    constexpr int kNamesShown = 10;
+    QStringList lines = names.mid(0, kNamesShown);
+    if (names.size() > kNamesShown) {
+        lines << QStringLiteral("... and %1 more").arg(names.size() - kNamesShown);
+    }
+    return QStringLiteral("Do you want to delete the selected projects?\n\n") +
+           lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -77,7 +83,8 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
           folderLabel(projectsManagerControls::projects, QStringLiteral("Projects"), folderBar_)),
       filePath_(hiddenField(this, QStringLiteral("filePath"))),
       refreshTimer_(oneShotTimer(this, projectsManagerControls::refreshTimer, kRefreshMs)),
-      examplesTimer_(oneShotTimer(this, QStringLiteral("ExamplesT"), kExamplesMs)) {
+      examplesTimer_(oneShotTimer(this, QStringLiteral("ExamplesT"), kExamplesMs)),
+      shownFolder_(state.prgFolder) {
     setObjectName(projectsManagerControls::window);
     setWindowTitle(QStringLiteral("Open Project"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -87,6 +94,9 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     createToolBar();
     createFolderBar();
+    markShownFolder();
+    setTabOrder(list_, examplesLabel_);
+    setTabOrder(examplesLabel_, projectsLabel_);
 
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         // Clearing the list for a refresh forgets nothing.
@@ -103,13 +113,7 @@ ProjectsManager::ProjectsManager(SharedState& state, QWidget* parent)
     connect(examplesTimer_, &QTimer::timeout, this,
             [this] { showFolder(store::ProjectFolder::Examples); });
 
-    platform::installKeyPreview(this, [this](QKeyEvent& key) {
-        if (!isPlainEnter(key)) {
-            return false;
-        }
-        openSelected();
-        return true;
-    });
+    platform::installKeyPreview(this, [this](QKeyEvent& key) { return previewKey(key); });
 
     state_.windowOpened();
     resize(twips(kWidthTwips), twips(kHeightTwips));
@@ -153,9 +157,10 @@ void ProjectsManager::createToolBar() {
         QToolButton* button = b.command == &ProjectsManager::browseProjects
                                   ? browseButton_
                                   : new QToolButton(toolBar_);
-        // The buttons never take the focus: the list keeps it, and with it the entries Enter
-        // opens.
         setUpToolbarButton(*button, b.name, b.icon, b.toolTip, left);
+        // A click leaves the focus in the list, and with it the entries Enter opens; Tab
+        // reaches the buttons all the same.
+        button->setFocusPolicy(Qt::TabFocus);
         left += ui::kToolButtonStepTwips;
         connect(button, &QToolButton::clicked, this, b.command);
     }
@@ -184,6 +189,11 @@ void ProjectsManager::layoutWindow() {
 
 void ProjectsManager::setFilePath(const QString& filePath) {
     filePath_->setText(filePath);
+    // "Projects\Letter": Letter is selected while the list shows Projects.
+    const qsizetype slash = filePath.lastIndexOf(QLatin1Char('\\'));
+    const bool sameFolder =
+        slash < 0 || filePath.left(slash) == toQString(store::folderName(shownFolder_));
+    wantedEntry_ = sameFolder ? filePath.mid(slash + 1) : QString();
 }
 
 void ProjectsManager::switchToExamples() {
@@ -210,16 +220,26 @@ QStringList ProjectsManager::selectedEntries() const {
 
 void ProjectsManager::refresh() {
     refreshTimer_->stop();
+    shownFolder_ = state_.prgFolder;
+    markShownFolder();
     list_->clear();
     for (const std::string& name :
-         store::listProjects(state_.app.folder(state_.prgFolder), store::ListPattern::AllFiles)) {
+         store::listProjects(state_.app.folder(shownFolder_), store::ListPattern::AllFiles)) {
         list_->addItem(toQString(name));
     }
+    if (!wantedEntry_.isEmpty()) {
+        const QList<QListWidgetItem*> wanted = list_->findItems(wantedEntry_, Qt::MatchExactly);
+        if (!wanted.isEmpty()) {
+            rememberedIndex_ = list_->row(wanted.first());
+        }
+        wantedEntry_.clear();
+    }
     if (list_->count() > 0) {
-        list_->setFocus();
         // After the last entries went, the one now last stands in for the remembered one.
-        list_->setCurrentRow(std::min(rememberedIndex_, list_->count() - 1),
-                             QItemSelectionModel::ClearAndSelect);
+        // Taken first: the focus makes the first entry current in a list without one.
+        const int row = std::min(rememberedIndex_, list_->count() - 1);
+        list_->setFocus();
+        list_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
     emit refreshed();
 }
@@ -230,7 +250,9 @@ void ProjectsManager::openSelected() {
         return;
     }
     // The record is optional: a project that cannot be remembered still opens.
-    (void)store::writeLastProject(state_.app, toUtf8(focused->text()), state_.prgFolder);
+    (void)store::writeLastProject(state_.app, toUtf8(focused->text()), shownFolder_);
+    // The editors load from the current project folder: the one this list shows.
+    state_.prgFolder = shownFolder_;
     for (const QString& name : selectedEntries()) {
         state_.commands.openEditor(name);
     }
@@ -244,20 +266,22 @@ void ProjectsManager::addNewProject() {
 
 void ProjectsManager::deleteSelected() {
     list_->setFocus();
+    const QStringList selected = selectedEntries();
+    // Nothing selected, nothing to ask about.
+    if (selected.isEmpty()) {
+        return;
+    }
     std::vector<std::string> names;
-    for (const QString& name : selectedEntries()) {
+    for (const QString& name : selected) {
         names.push_back(toUtf8(name));
     }
-    // Nothing selected, nothing to ask about.
-    if (names.empty()) {
+    // Enter alone must not delete: No is the default.
+    if (state_.dialogs.question(this, kProgramTitle, deleteQuestion(selected),
+                                platform::Buttons::YesNoCancel,
+                                platform::Answer::No) != platform::Answer::Yes) {
         return;
     }
-    if (state_.dialogs.question(this, kProgramTitle,
-                                QStringLiteral("Do you want to delete the selected projects?")) !=
-        platform::Answer::Yes) {
-        return;
-    }
-    if (const store::Outcome deleted = store::deleteProjects(state_.app, state_.prgFolder, names);
+    if (const store::Outcome deleted = store::deleteProjects(state_.app, shownFolder_, names);
         !deleted) {
         warn(toQString(deleted.message()));
     }
@@ -291,9 +315,14 @@ void ProjectsManager::changeName(NameChange change) {
         }
         // The typed name is cleaned as a new project's is, so it cannot reach another folder.
         const store::NameDecision decision =
-            store::decideNewName(state_.app, state_.prgFolder, currentName, typed);
+            store::decideNewName(state_.app, shownFolder_, currentName, typed);
         switch (decision.action) {
             case store::NameDecision::Action::Stop:
+                // A name that cleaning empties is said so, and asked for again.
+                if (answer && !answer->isEmpty()) {
+                    state_.dialogs.information(this, kProgramTitle, onlyForbiddenText(*answer));
+                    continue;
+                }
                 return;
             case store::NameDecision::Action::AskAgain:
                 continue;
@@ -305,10 +334,12 @@ void ProjectsManager::changeName(NameChange change) {
         }
         const store::Outcome done =
             change == NameChange::Rename
-                ? store::renameProject(state_.app, state_.prgFolder, currentName, decision.name)
-                : store::copyProject(state_.app, state_.prgFolder, currentName, decision.name);
+                ? store::renameProject(state_.app, shownFolder_, currentName, decision.name)
+                : store::copyProject(state_.app, shownFolder_, currentName, decision.name);
         if (!done) {
             warn(toQString(done.message()));
+        } else {
+            wantedEntry_ = toQString(decision.name);
         }
         refreshTimer_->start();
         return;
@@ -331,6 +362,51 @@ void ProjectsManager::showFolder(store::ProjectFolder folder) {
     examplesTimer_->stop();
     state_.prgFolder = folder;
     refreshTimer_->start();
+}
+
+void ProjectsManager::markShownFolder() {
+    for (QLabel* label : {examplesLabel_, projectsLabel_}) {
+        const bool shown =
+            (label == examplesLabel_) == (shownFolder_ == store::ProjectFolder::Examples);
+        QFont font = label->font();
+        font.setUnderline(!shown);
+        font.setBold(shown);
+        label->setFont(font);
+        label->setPalette(QPalette());
+        if (!shown) {
+            paintAsLink(*label);
+        }
+        label->setCursor(shown ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        label->setAccessibleName(shown ? label->text() + QStringLiteral(" (shown)")
+                                       : label->text());
+        label->adjustSize();
+    }
+    projectsLabel_->move(examplesLabel_->geometry().right() + twips(2 * kLabelGapTwips),
+                         projectsLabel_->y());
+    list_->setAccessibleName(
+        QStringLiteral("Projects in %1").arg(toQString(store::folderName(shownFolder_))));
+}
+
+bool ProjectsManager::previewKey(QKeyEvent& key) {
+    QWidget* focused = focusWidget();
+    const bool onLabel = focused == examplesLabel_ || focused == projectsLabel_;
+    if (isPlainEnter(key) || (onLabel && key.key() == Qt::Key_Space)) {
+        if (onLabel) {
+            showFolder(focused == examplesLabel_ ? store::ProjectFolder::Examples
+                                                 : store::ProjectFolder::Projects);
+        } else if (auto* button = qobject_cast<QToolButton*>(focused)) {
+            // A button the keyboard went to is the one Enter presses.
+            button->click();
+        } else {
+            openSelected();
+        }
+        return true;
+    }
+    if (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier && focused == list_) {
+        deleteSelected();
+        return true;
+    }
+    return false;
 }
 
 void ProjectsManager::warn(const QString& text) {

@@ -4,6 +4,7 @@
 
 #include "store/app_folder.h"
 
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QTimer;
@@ -16,7 +17,9 @@ struct SharedState;
 /// The Projects Manager ("Open Project"): lists the projects of the current project
 /// folder, opens one or several in editors, adds, deletes, renames and copies projects, switches
 /// between `Projects` and `Examples`, and shows the projects folder in the file browser. Every
-/// opening is a window of its own, counted as an open window. Enter opens, Esc closes.
+/// opening is a window of its own, counted as an open window. Enter opens, Delete deletes, Esc
+/// closes. Every command acts on the folder the list shows (the folder label shown as the
+/// current one), even when another window has changed the current project folder since.
 class ProjectsManager : public QWidget {
     Q_OBJECT
 public:
@@ -24,8 +27,8 @@ public:
     /// the refresh timer that fills the list 100 ms later.
     explicit ProjectsManager(SharedState& state, QWidget* parent = nullptr);
 
-    /// `filePath`: what the opener hands over (its own project path, or nothing). Kept for
-    /// the opener's sake; the window never reads it.
+    /// `filePath`: what the opener hands over (its own project path, the project just made,
+    /// or nothing). When the list shows that project, it is the one selected.
     void setFilePath(const QString& filePath);
     /// Turns a freshly opened window to `Examples` 1 ms from now, as "Examples..." does.
     void switchToExamples();
@@ -49,6 +52,8 @@ public:
 
     /// The names in the list, in order.
     QStringList entries() const;
+    /// The folder the list shows, which every command acts on.
+    store::ProjectFolder shownFolder() const { return shownFolder_; }
 
 signals:
     /// The list was filled afresh.
@@ -71,6 +76,11 @@ private:
     void refresh();
     void changeName(NameChange change);
     QStringList selectedEntries() const;
+    /// The folder labels: the one of the shown folder marked as the current one, the other a
+    /// link.
+    void markShownFolder();
+    /// The key preview: Enter opens (or presses the focused button), Delete deletes.
+    bool previewKey(QKeyEvent& key);
     void warn(const QString& text);
 
     SharedState& state_;
@@ -83,7 +93,9 @@ private:
     QLabel* filePath_;  // filePath, hidden
     QTimer* refreshTimer_;
     QTimer* examplesTimer_;  // ExamplesT
+    store::ProjectFolder shownFolder_;
     int rememberedIndex_ = 0;
+    QString wantedEntry_;  // selected at the next refresh when listed: a project just made
     bool sized_ = false;
     bool closed_ = false;
 };

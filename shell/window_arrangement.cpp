@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QStyle>
 
 namespace korvex::ui {
 
@@ -53,6 +54,51 @@ void tile(QMdiArea& area, Qt::Orientation stacking) {
     const QList<QRect> places = tiles(area.viewport()->rect(), windows.size(), stacking);
     for (int i = 0; i < windows.size(); ++i) {
         windows[i]->setGeometry(places[i]);
+    }
+}
+
+QList<QRect> cascadePlaces(const QRect& area, const QList<QSize>& sizes, int step) {
+    QList<QRect> places;
+    const QSize fallback(area.width() * 2 / 3, area.height() * 2 / 3);
+    QPoint corner = area.topLeft();
+    for (const QSize& size : sizes) {
+        const bool usable = size.width() >= area.width() / 4 &&
+                            size.height() >= area.height() / 4 && size.width() <= area.width() &&
+                            size.height() <= area.height();
+        const QSize kept = usable ? size : fallback;
+        if (corner.x() + kept.width() > area.right() + 1 ||
+            corner.y() + kept.height() > area.bottom() + 1) {
+            corner = area.topLeft();
+        }
+        places << QRect(corner, kept);
+        corner += QPoint(step, step);
+    }
+    return places;
+}
+
+void cascade(QMdiArea& area) {
+    QList<QMdiSubWindow*> windows;
+    QList<QSize> sizes;
+    for (QMdiSubWindow* window : openSubWindows(area)) {
+        if (window->isMinimized()) {
+            continue;
+        }
+        if (window->isMaximized()) {
+            window->showNormal();
+        }
+        windows << window;
+        sizes << window->size();
+    }
+    // Each window's title bar stays in sight under the next one.
+    const int step = windows.isEmpty() ? 0
+                                       : windows.first()->style()->pixelMetric(
+                                             QStyle::PM_TitleBarHeight, nullptr, windows.first()) +
+                                             4;
+    const QList<QRect> places = cascadePlaces(area.viewport()->rect(), sizes, step);
+    // Stacking order runs from the bottom, so the active window ends in front, last.
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->setGeometry(places[i]);
+        windows[i]->raise();
     }
 }
 

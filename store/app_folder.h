@@ -44,6 +44,7 @@ public:
     std::filesystem::path lastProjectFile() const { return extra() / "Last.dat"; }
     std::filesystem::path wrapFile() const { return extra() / "Wrap.ini"; }
     std::filesystem::path highlightFile() const { return extra() / "Highlight.ini"; }
+    std::filesystem::path previewFile() const { return extra() / "Preview.ini"; }
     std::filesystem::path helpFile() const { return extra() / "Help.html"; }
     std::filesystem::path externalEditor() const { return extra() / "Notepad2.exe"; }
     std::filesystem::path runtimeTemplate() const { return extra() / "qz"; }

@@ -1,21 +1,19 @@
 #include "store/highlighting.h"
 
-#include "store/file_io.h"
-#include "store/record_fields.h"
+#include "store/switch_file.h"
 
 namespace korvex::store {
 
 bool parseHighlighting(std::string_view text) {
-    return readRecordFields(text, 1)[0] != "0";
+    return parseSwitch(text, true);
 }
 
 bool readHighlighting(const AppFolder& app) {
-    const std::optional<DecodedText> content = readDecodedText(app.highlightFile());
-    return !content || parseHighlighting(content->text);
+    return readSwitch(app.highlightFile(), true);
 }
 
 Outcome writeHighlighting(const AppFolder& app, bool on) {
-    return writeFileAtomically(app.highlightFile(), on ? "1\r\n" : "0\r\n");
+    return writeSwitch(app.highlightFile(), on);
 }
 
 }  // namespace korvex::store

@@ -30,7 +30,9 @@ constexpr int blueOf(ColourNumber colour) {
 /// Colours, font and size of a kind of text pane (the carriers EditorSetting and PreView).
 struct TextLook {
     std::optional<ColourNumber> background;  ///< empty: the system's window background colour
-    ColourNumber text = kDarkBlue;
+    /// Empty: the design colour kDarkBlue, which a window may make readable on a dark
+    /// background; a colour the settings file chose is kept as it is.
+    std::optional<ColourNumber> text;
     std::string fontName = "Courier New";
     float fontSize = 11.25f;  ///< points
 

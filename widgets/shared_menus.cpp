@@ -67,12 +67,14 @@ void addProjectItems(QMenu* file, MainCommands& commands, std::function<QString(
 }
 
 void addQuitItem(QMenu* file, MainCommands& commands) {
-    QObject::connect(addItem(file, "QuitX", "&Quit"), &QAction::triggered, file,
-                     [&commands] { commands.quit(); });
+    // Ctrl+Q adds four spaces in the editor; with Shift it is free in every window.
+    QObject::connect(
+        addItem(file, "QuitX", "&Quit", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Q)),
+        &QAction::triggered, file, [&commands] { commands.quit(); });
 }
 
 QMenu* createWindowsMenu(QWidget* parent, MainCommands& commands) {
-    auto* menu = new QMenu("Windows", parent);
+    auto* menu = new QMenu("&Windows", parent);
     menu->setObjectName("Windows");
     QObject::connect(addItem(menu, "CascadeX", "Cascade"), &QAction::triggered, menu,
                      [&commands] { commands.cascade(); });

@@ -17,10 +17,10 @@ class MainCommands;
 /// Projects Manager (the window's own project path, or empty from the main window).
 void addProjectItems(QMenu* file, MainCommands& commands, std::function<QString()> openPath);
 
-/// Adds "&Quit" (`QuitX`, no shortcut) to `file`.
+/// Adds "&Quit" (`QuitX`, Ctrl+Shift+Q) to `file`.
 void addQuitItem(QMenu* file, MainCommands& commands);
 
-/// The "Windows" menu (`Windows`): Cascade, Vertical, Horizontal, -, Close All Projects, -,
+/// The "&Windows" menu (`Windows`): Cascade, Vertical, Horizontal, -, Close All Projects, -,
 /// Projects. Close All Projects clears the open-window list.
 QMenu* createWindowsMenu(QWidget* parent, MainCommands& commands);
 

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "platform/text_conversion.h"
+#include "widgets/contrast.h"
 #include "widgets/window_parts.h"
 
 namespace korvex::ui {
@@ -13,7 +14,12 @@ void applyTextLook(QPlainTextEdit& box, const store::TextLook& look) {
     if (look.background) {
         palette.setColor(QPalette::Base, toColor(*look.background));
     }
-    palette.setColor(QPalette::Text, toColor(look.text));
+    // The design's dark blue is unreadable on a dark desktop's background; a colour the user
+    // chose stays theirs.
+    const QColor text = look.text
+                            ? toColor(*look.text)
+                            : readableOn(toColor(store::kDarkBlue), palette.color(QPalette::Base));
+    palette.setColor(QPalette::Text, text);
     box.setPalette(palette);
 
     QFont font(platform::toQString(look.fontName));

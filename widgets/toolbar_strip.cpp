@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/twips.h"
+#include "widgets/window_parts.h"
 
 namespace korvex::ui {
 
@@ -18,6 +19,7 @@ void setUpToolbarButton(QToolButton& button, const char* name, const QIcon& icon
     button.setIcon(icon);
     button.setIconSize(QSize(twips(kIconSizeTwips), twips(kIconSizeTwips)));
     button.setToolTip(QString::fromLatin1(toolTip));
+    button.setAccessibleName(accessibleNameOf(button.toolTip()));
     button.setAutoRaise(true);
     button.setFocusPolicy(Qt::NoFocus);
     button.setGeometry(twips(leftTwips), 0, twips(widthTwips), twips(kToolButtonTwips));

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QColor>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -85,9 +86,42 @@ inline bool isPlainEnter(const QKeyEvent& key) {
            (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-/// The warning when the desktop could not show `folder`.
+/// What a screen reader calls a picture button: its tooltip without the key hint at its end
+/// ("Add New Project (or press F2)" is "Add New Project").
+inline QString accessibleNameOf(const QString& toolTip) {
+    const qsizetype hint = toolTip.lastIndexOf(QStringLiteral(" (or "), -1, Qt::CaseInsensitive);
+    return hint > 0 && toolTip.endsWith(QLatin1Char(')')) ? toolTip.left(hint) : toolTip;
+}
+
+/// Why `typed` made no project: cleaning removed every character of it.
+inline QString onlyForbiddenText(const QString& typed) {
+    return QStringLiteral(
+               "\"%1\" cannot be a project name: it holds only characters a name "
+               "may not have (< > : \\ / | * ? \").")
+        .arg(typed);
+}
+
+/// The warning when the desktop could not show `folder`, with the likely reason.
 inline QString folderNotShownText(const QString& folder) {
-    return QStringLiteral("Could not open the folder \"%1\".").arg(folder);
+    return QFileInfo(folder).isDir()
+               ? QStringLiteral(
+                     "Could not open the folder \"%1\": this desktop has no file "
+                     "browser set up to show it.")
+                     .arg(folder)
+               : QStringLiteral("Could not open the folder \"%1\": it does not exist.").arg(folder);
+}
+
+/// The warning when the desktop could not open `pathOrAddress` (a file or a web address),
+/// with the likely reason.
+inline QString documentNotOpenedText(const QString& pathOrAddress) {
+    const QString start = QStringLiteral("Could not open \"%1\": ").arg(pathOrAddress);
+    if (pathOrAddress.contains(QStringLiteral("://"))) {
+        return start + QStringLiteral("this desktop has no web browser set up to open it.");
+    }
+    if (!QFileInfo::exists(pathOrAddress)) {
+        return start + QStringLiteral("the file does not exist.");
+    }
+    return start + QStringLiteral("this desktop has no program set up to open this kind of file.");
 }
 
 /// The warning when a file was saved but the desktop could not show the folder holding it.

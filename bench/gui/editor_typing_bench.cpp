@@ -1,11 +1,15 @@
-// Times typing in the editor on a 2.5 MB script: a key pressed in the pane to the pane
-// repainted (the key's edit, the line coloured again, the repaint), at the start, the middle
-// and the end of the script; with no check running, and while the checker works on the
-// script on its thread. Also the editor's load, switching the colours on, and the moments the
-// check takes the GUI thread (taking the text, showing the findings). Runs offscreen.
+// Times typing in the editor on two scripts: 2.5 MB in 50,000 lines, and 1 MB on one line
+// (an article pasted whole). A key pressed in the pane to the pane repainted (the key's edit,
+// the line coloured again, the repaint), at the start, the middle and the end of the script;
+// with no check running, and while the checker works on the script on its thread. Also the
+// editor's load, switching the colours on, the moments the check takes the GUI thread (taking
+// the text, showing the findings), and the processor time the idle window takes while its
+// caret blinks. Each with colours on and off. With colours on, keys with the live preview off
+// and with a preview generating, and the preview's moments on the GUI thread. Runs offscreen.
 //
-//   korvex-editor-bench [--keys N] [--dir FOLDER]
+//   korvex-editor-bench [--keys N] [--dir FOLDER] [--case 1|2]
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -28,16 +32,16 @@
 #include "editor/check_runner.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_window.h"
+#include "editor/preview_runner.h"
 #include "engine/random.h"
 #include "gui/bench_program.h"
 #include "widgets/record_writer.h"
 #include "workload.h"
 
-namespace editorControls = korvex::editor::editorControls;
-
 namespace {
 
 namespace fs = std::filesystem;
+namespace editorControls = korvex::editor::editorControls;
 using korvex::bench::percentile;
 using korvex::editor::CheckRunner;
 using korvex::editor::EditorWindow;
@@ -57,6 +61,29 @@ std::string faultyBlockScript() {
         }
     }
     return script;
+}
+
+/// About 1 MB on one line of spun sentences, and one block left open at its end: 1 finding.
+std::string longLineScript() {
+    const std::string sentence =
+        "The {quick|fast|rapid} brown {fox|dog} jumps over the {lazy|sleepy} dog, "
+        "\\s\\and {then|later} {runs|walks} {home|away}. ";
+    std::string script;
+    script.reserve(1'000'100);
+    while (script.size() < 1'000'000) {
+        script += sentence;
+    }
+    script += "Left open {x|y\r\n";
+    return script;
+}
+
+double processCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 double msSince(const QElapsedTimer& clock) {
@@ -89,12 +116,14 @@ public:
         return msSince(clock);
     }
 
-    /// One key at line `line`, timed to the repaint; with `checking`, a check of the whole
+    /// One key at `position`, timed to the repaint; with `checking`, a check of the whole
     /// script starts just before.
-    void press(int line, bool checking, Figures& figures) {
-        QTextCursor caret(pane_->document()->findBlockByNumber(line));
-        caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
+    void press(int position, bool checking, Figures& figures) {
+        QTextCursor caret(pane_->document());
+        caret.setPosition(position);
         pane_->setTextCursor(caret);
+        pane_->ensureCursorVisible();
+        pane_->viewport()->repaint();
         if (checking) {
             delay_->start(0);
             QElapsedTimer start;
@@ -132,6 +161,172 @@ void report(const char* what, const std::vector<double>& values) {
                 values.size());
 }
 
+/// Keys with the live preview off, then on with a preview of the whole script generating on its
+/// thread while each key is timed; the same places, the checker idle in both.
+void timePreview(EditorWindow& window, const std::vector<int>& places, int keys, Typist& typist) {
+    auto* pane = window.findChild<QPlainTextEdit*>(editorControls::unwrappedPane);
+    auto* delay = window.findChild<QTimer*>("previewTimer");
+    auto* runner = window.findChild<korvex::editor::PreviewRunner*>();
+    auto* onOff = window.findChild<QAction*>("PreviewX");
+    const auto key = [pane](int place, std::vector<double>& into) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(place);
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
+        pane->viewport()->repaint();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(pane, 'x');
+        pane->viewport()->repaint();
+        into.push_back(msSince(clock));
+    };
+    // Waits for the preview that runs and shows it; returns the GUI thread's share.
+    const auto settle = [&] {
+        delay->stop();
+        while (runner->isBusy()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::processEvents();
+        const double ms = msSince(clock);
+        typist.settle();
+        return ms;
+    };
+    std::vector<double> off;
+    std::vector<double> on;
+    std::vector<double> starts;
+    std::vector<double> shows;
+    int overlapped = 0;
+    for (const int place : places) {
+        for (int k = 0; k < keys; ++k) {
+            key(place, off);
+            settle();
+        }
+    }
+    onOff->trigger();
+    settle();
+    for (const int place : places) {
+        for (int k = 0; k < keys; ++k) {
+            delay->start(0);
+            QElapsedTimer start;
+            start.start();
+            while (!runner->isBusy()) {
+                QCoreApplication::processEvents();
+            }
+            starts.push_back(msSince(start));
+            key(place, on);
+            overlapped += runner->isBusy() ? 1 : 0;
+            shows.push_back(settle());
+        }
+    }
+    onOff->trigger();
+    report("key to repaint, preview off", off);
+    report("key to repaint, preview generating", on);
+    std::printf("  (%d of %zu keys were timed wholly while the preview generated)\n", overlapped,
+                on.size());
+    std::printf("  preview on / off, median key to repaint: %.2f\n",
+                percentile(on, 0.5) / percentile(off, 0.5));
+    report("preview taking the text (GUI thread)", starts);
+    report("preview shown (GUI thread)", shows);
+}
+
+struct Case {
+    const char* name;
+    std::string script;
+    /// Where the keys go: at the start, the middle and the end of the script.
+    std::vector<int> (*places)(QTextDocument& document);
+};
+
+std::vector<int> startOfLines(QTextDocument& document) {
+    const int last = document.blockCount() - 1;
+    std::vector<int> places;
+    for (const int line : {0, last / 2, last}) {
+        places.push_back(document.findBlockByNumber(line).position() + 5);
+    }
+    return places;
+}
+
+std::vector<int> alongTheLine(QTextDocument& document) {
+    const int length = document.firstBlock().length() - 1;
+    return {5, length / 2, length - 5};
+}
+
+/// One script in one editor, colours on or off; false when it did not load.
+bool runCase(const Case& c, bool coloured, int keys, const fs::path& root,
+             korvex::ui::SharedState& state, korvex::bench::BenchCommands& commands) {
+    std::ofstream(root / "Projects" / "Big.ini", std::ios::binary) << c.script;
+    std::ofstream(root / "Extra" / "Highlight.ini", std::ios::binary)
+        << (coloured ? "1\r\n" : "0\r\n");
+    auto* window = new EditorWindow(state);
+    window->setWindowTitle("Big");
+    QMdiSubWindow* frame = commands.addChild(window);
+    frame->resize(1000, 700);
+    QSignalSpy loaded(window, &EditorWindow::loaded);
+    QElapsedTimer clock;
+    clock.start();
+    if (!loaded.wait(120000)) {
+        std::fprintf(stderr, "The editor did not load the script.\n");
+        return false;
+    }
+    const double loadMs = msSince(clock) - 100;  // the load timer's own delay
+    auto* list = window->findChild<QTreeWidget*>("Diagnostics");
+    while (list->isHidden()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    std::printf("\n%s, colours %s: load %.0f ms, first check shown after %.0f ms, %d findings\n",
+                c.name, coloured ? "on" : "off", loadMs, msSince(clock) - 100 - loadMs,
+                list->topLevelItemCount());
+
+    Typist typist(*window);
+    typist.settle();
+    auto* pane = window->findChild<QPlainTextEdit*>(editorControls::unwrappedPane);
+    Figures idle;
+    Figures checking;
+    for (const int place : c.places(*pane->document())) {
+        for (int k = 0; k < keys; ++k) {
+            typist.press(place, false, idle);
+            typist.press(place, true, checking);
+        }
+    }
+    report("key to repaint, no check running", idle.keys);
+    report("key to repaint, check running", checking.keys);
+    std::printf("  (%d of %zu keys were timed wholly while the check ran)\n", checking.overlapped,
+                checking.keys.size());
+    report("check taking the text (GUI thread)", checking.checkStarts);
+    report("findings shown (GUI thread)", checking.shows);
+    if (coloured) {
+        timePreview(*window, c.places(*pane->document()), keys, typist);
+    }
+
+    // The window left alone with the focus in the pane, its caret blinking.
+    typist.settle();
+    pane->setFocus();
+    std::vector<double> repaints;
+    for (int i = 0; i < 10; ++i) {
+        clock.restart();
+        pane->viewport()->repaint();
+        repaints.push_back(msSince(clock));
+    }
+    report("one repaint of the idle pane", repaints);
+    const double cpuBefore = processCpuMs();
+    clock.restart();
+    QTest::qWait(qEnvironmentVariableIntValue("KORVEX_BENCH_IDLE_MS") > 0
+                     ? qEnvironmentVariableIntValue("KORVEX_BENCH_IDLE_MS")
+                     : 3000);
+    std::printf("  idle with the caret blinking: %.1f%% of one core\n",
+                100.0 * (processCpuMs() - cpuBefore) / msSince(clock));
+    if (!coloured) {
+        auto* highlight = window->findChild<QAction*>("HighlightX");
+        clock.restart();
+        highlight->trigger();
+        std::printf("  switching the colours on: %.0f ms\n", msSince(clock));
+    }
+    frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,11 +334,14 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     int keys = 30;
+    int only = 0;  // every case
     fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--keys") {
             keys = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--case") {
+            only = std::atoi(argv[i + 1]);
         } else if (option == "--dir") {
             base = fs::absolute(argv[i + 1]);
         }
@@ -153,8 +351,6 @@ int main(int argc, char** argv) {
     for (const char* sub : {"Projects", "Temp", "Exported", "Extra"}) {
         fs::create_directories(root / sub);
     }
-    const std::string script = faultyBlockScript();
-    std::ofstream(root / "Projects" / "Big.ini", std::ios::binary) << script;
 
     korvex::bench::SilentDialogs dialogs;
     korvex::bench::NoDesktop desktop;
@@ -167,57 +363,20 @@ int main(int argc, char** argv) {
     korvex::ui::SharedState state(korvex::store::AppFolder(root), dialogs, desktop, random, writer,
                                   commands);
 
-    std::printf("korvex-editor-bench: %.1f MB script, %d keys at each of 3 places a run\n",
-                static_cast<double>(script.size()) / 1e6, keys);
-    for (const bool coloured : {true, false}) {
-        std::ofstream(root / "Extra" / "Highlight.ini", std::ios::binary)
-            << (coloured ? "1\r\n" : "0\r\n");
-        auto* window = new EditorWindow(state);
-        window->setWindowTitle("Big");
-        QMdiSubWindow* frame = commands.addChild(window);
-        frame->resize(1000, 700);
-        QSignalSpy loaded(window, &EditorWindow::loaded);
-        QElapsedTimer clock;
-        clock.start();
-        if (!loaded.wait(60000)) {
-            std::fprintf(stderr, "The editor did not load the script.\n");
-            return 1;
+    const Case cases[] = {
+        {"2.5 MB in 50,000 lines", faultyBlockScript(), &startOfLines},
+        {"1 MB on one line", longLineScript(), &alongTheLine},
+    };
+    std::printf("korvex-editor-bench: %d keys at each of 3 places a run\n", keys);
+    for (int number = 1; const Case& c : cases) {
+        if (only != 0 && only != number++) {
+            continue;
         }
-        const double loadMs = msSince(clock) - 100;  // the load timer's own delay
-        auto* list = window->findChild<QTreeWidget*>("Diagnostics");
-        while (list->isHidden()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        }
-        std::printf("\nColours %s: load %.0f ms, first check shown after %.0f ms, %d findings\n",
-                    coloured ? "on" : "off", loadMs, msSince(clock) - 100 - loadMs,
-                    list->topLevelItemCount());
-
-        Typist typist(*window);
-        typist.settle();
-        const int last =
-            window->findChild<QPlainTextEdit*>(editorControls::unwrappedPane)->blockCount() - 1;
-        Figures idle;
-        Figures checking;
-        for (const int line : {0, last / 2, last}) {
-            for (int k = 0; k < keys; ++k) {
-                typist.press(line, false, idle);
-                typist.press(line, true, checking);
+        for (const bool coloured : {true, false}) {
+            if (!runCase(c, coloured, keys, root, state, commands)) {
+                return 1;
             }
         }
-        report("key to repaint, no check running", idle.keys);
-        report("key to repaint, check running", checking.keys);
-        std::printf("  (%d of %zu keys were timed wholly while the check ran)\n",
-                    checking.overlapped, checking.keys.size());
-        report("check taking the text (GUI thread)", checking.checkStarts);
-        report("findings shown (GUI thread)", checking.shows);
-        if (!coloured) {
-            auto* highlight = window->findChild<QAction*>("HighlightX");
-            clock.restart();
-            highlight->trigger();
-            std::printf("  switching the colours on: %.0f ms\n", msSince(clock));
-        }
-        frame->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     fs::remove_all(root);
     return 0;

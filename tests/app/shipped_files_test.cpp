@@ -81,6 +81,9 @@ TEST(ShippedSettings, GiveExactlyTheDesignValues) {
     EXPECT_FALSE(parsed.backgroundColour);
     EXPECT_FALSE(parsed.editor.background);
     EXPECT_FALSE(parsed.preview.background);
+    // So does the text colour, which the windows keep readable on the background.
+    EXPECT_FALSE(parsed.editor.text);
+    EXPECT_FALSE(parsed.preview.text);
 }
 
 // The file is also the user's guide to the settings: every key is there, switched on or off,

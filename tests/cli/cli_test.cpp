@@ -144,7 +144,7 @@ TEST(KorvexGen, AScriptFromStandardInputJumpsAndIncludesFromTheCurrentFolder) {
         {{"-n2", "--answer", "Ann", "-"},
          "\\inp\\1_Who?_w\r\n\\w\\\r\n",
          0,
-         "Ann\nAnn\n"},  // one answer serves every text of the run
+         "Ann\nAnn\n"},  // asked once for the whole run, answered from --answer
         {{"--check", "-"},
          "\\rnd\\ 2\r\n\\if\\ 1 = Gone\r\n",
          1,

@@ -87,6 +87,39 @@ private slots:
         QCOMPARE(program.dialogs.problems(), QString());
     }
 
+    void theSaveFeedbackLeavesTheFocusWhereTheUserPutIt() {
+        EditorProgram program;
+        EditorWindow* saved = program.open("Saved", "a\r\n");
+        EditorWindow* other = program.open("Other", "b\r\n");
+        program.area.setActiveSubWindow(program.area.subWindowList().at(0));
+        QVERIFY(QTest::qWaitForWindowActive(&program.area));
+        QTest::keyClick(pane(saved), Qt::Key_F8);
+        // Within the half second, the user goes on in the other editor.
+        program.area.setActiveSubWindow(program.area.subWindowList().at(1));
+        pane(other)->setFocus();
+        QTRY_COMPARE(button(saved, editorControls::save)->text(), QString());
+        QVERIFY(pane(other)->hasFocus());
+        QTest::keyClick(pane(other), 'x');
+        QCOMPARE(paneText(pane(other)), QString("xb"));
+        QCOMPARE(paneText(pane(saved)), QString("a"));
+    }
+
+    void undoBackToTheSavedTextIsNotModified() {
+        EditorProgram program;
+        EditorWindow* window = program.open("Undo", "a\r\n");
+        QPlainTextEdit* text = pane(window);
+        typeAtEnd(text, "b");
+        window->save();
+        typeAtEnd(text, "c");
+        QVERIFY(window->isModified());
+        text->undo();
+        QVERIFY(!window->isModified());
+        text->undo();  // before the save: changed again
+        QVERIFY(window->isModified());
+        text->redo();
+        QVERIFY(!window->isModified());
+    }
+
     void generateSavesOrAsks_data() {
         QTest::addColumn<bool>("edit");
         QTest::addColumn<bool>("dnAsk");

@@ -98,6 +98,42 @@ private slots:
         QCOMPARE(program.dialogs.problems(), QString());
     }
 
+    void theNoteOnTooManyFindingsHasNoPlace() {
+        EditorProgram program;
+        EditorWindow* window = program.open("Many", std::string(1500, '}').c_str());
+        auto* list = window->findChild<QTreeWidget*>("Diagnostics");
+        QTRY_COMPARE(list->topLevelItemCount(), 1001);
+        QCOMPARE(rowTexts(list->topLevelItem(1000)),
+                 QStringList({"", "note", "only the first 1000 findings are listed"}));
+        QCOMPARE(pane(window)->extraSelections().size(), 1000);
+    }
+
+    void aLongLineIsColouredWhereItIsShown() {
+        // A pasted article on one line: colours near what the pane shows, never all of it.
+        std::string line;
+        while (line.size() < 200000) {
+            line += "Some {red|blue} text ";
+        }
+        EditorProgram program;
+        EditorWindow* window = program.open("Long", (line + "\r\n").c_str());
+        QPlainTextEdit* text = pane(window);
+        const auto colouredSpan = [text] {
+            const auto formats = formatsOfLine(text, 0);
+            return formats.isEmpty() ? std::pair(-1, -1)
+                                     : std::pair(formats.first().start,
+                                                 formats.last().start + formats.last().length);
+        };
+        QVERIFY(colouredSpan().first >= 0);
+        QVERIFY(colouredSpan().second < ScriptHighlighter::kLongLine);
+
+        QTextCursor middle(text->document());
+        middle.setPosition(100000);
+        text->setTextCursor(middle);
+        QTRY_VERIFY(colouredSpan().first > 90000 && colouredSpan().first < 100000);
+        QVERIFY(colouredSpan().second > 100000 && colouredSpan().second < 110000);
+        QVERIFY(!window->isModified());
+    }
+
     void onlyTheLastCheckAskedForIsHeard() {
         std::mutex mutex;
         std::condition_variable released;

@@ -60,6 +60,18 @@ TEST(Generate, JumpFolderAndScriptFileForTheCommandLine) {
     EXPECT_EQ(result.caption, "second");
 }
 
+TEST(Generate, ScriptTextInMemoryStandsForTheFileAndJumpsReadTheirTargets) {
+    TempFolder app;
+    app.write("Projects/Draft.ini", "as last saved\r\n");
+    app.write("Projects/Next.ini", "next {a}\r\n");
+    for (const auto& [text, expected] :
+         {std::pair{"typed {x}\r\n", "typedx"}, std::pair{"\\if\\ 0 = Next\r\n", "nexta"}}) {
+        Options options;
+        options.scriptText = text;
+        EXPECT_EQ(generateIn(app, "Projects\\Draft", options).text, expected) << text;
+    }
+}
+
 TEST(Generate, RuntimeReadsItsOwnScriptAgainAfterAJump) {
     TempFolder app;
     const auto qz = app.write("qz", "\\if\\ 0 = Other\r\nmine {x|y}\r\n");

@@ -362,9 +362,12 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("warning");  // %1: the application folder
         QTest::newRow("folder") << "ExportedFolderX"
-                                << "Could not open the folder \"%1/Exported\".";
+                                << "Could not open the folder \"%1/Exported\": this desktop "
+                                   "has no file browser set up to show it.";
         QTest::newRow("page") << "ExportInHTMLWebPageX"
-                              << "\"%1/Exported/Page.html\" was saved, but could not be opened.";
+                              << "\"%1/Exported/Page.html\" was saved. Could not open "
+                                 "\"%1/Exported/Page.html\": this desktop has no program set up "
+                                 "to open this kind of file.";
         // The file is there: the warning says so.
         QTest::newRow("text file") << "ExportInTextFileX"
                                    << "\"%1/Exported/Page.txt\" was saved, but the folder "

@@ -233,6 +233,18 @@ private slots:
         QCOMPARE(seenDefault, QString("Bob"));
     }
 
+    void inputBoxShowsItsWholeTitle() {
+        const QString title = "Type a Instruction for Initial Line";
+        int width = 0;
+        whenModal<QInputDialog>([&](QInputDialog* box) {
+            width = box->width();
+            box->reject();
+        });
+        QtDialogs dialogs;
+        dialogs.input(nullptr, title, "Instruction:");
+        QVERIFY2(width >= QtDialogs::titleWidth(title), qPrintable(QString::number(width)));
+    }
+
     void inputPromptIsPlainText() {
         Qt::TextFormat format = Qt::AutoText;
         whenModal<QInputDialog>([&](QInputDialog* box) {

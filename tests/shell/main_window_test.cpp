@@ -1,13 +1,16 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QToolButton>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "editor/editor_window.h"
 #include "engine/generate.h"
 #include "output/output_window.h"
 #include "platform/engine_host.h"
+#include "platform/twips.h"
 #include "shell/main_controls.h"
 #include "shell/new_project_controls.h"
 #include "shell/program_info.h"
@@ -20,6 +23,7 @@ using korvex::platform::BoxKind;
 using korvex::testing::Program;
 using namespace korvex::ui;
 using korvex::editor::EditorWindow;
+using korvex::platform::twips;
 using Request = korvex::testing::RecordingDesktop::Request;
 using Action = korvex::testing::RecordingDesktop::Action;
 
@@ -172,6 +176,32 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), keepsFocus ? name : p.child(mainControls::toolBar));
     }
 
+    void desktopWithoutHandlerIsReported_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("warning");  // %1: the application folder
+        QTest::newRow("help, no file") << "Command10"
+                                       << "Could not open \"%1/Extra/Help.html\": the file does "
+                                          "not exist.";
+        QTest::newRow("web site") << "Command9"
+                                  << "Could not open \"" + kWebSite +
+                                         "\": this desktop has no web browser set up to open it.";
+        QTest::newRow("projects folder") << "Command12"
+                                         << "Could not open the folder \"%1/Projects\": this "
+                                            "desktop has no file browser set up to show it.";
+    }
+    void desktopWithoutHandlerIsReported() {
+        QFETCH(QString, button);
+        QFETCH(QString, warning);
+        Program p;
+        p.desktop.setSucceeds(false);
+        p.startAndSettle();
+        p.dialogs.expectMessage(BoxKind::Warning);
+        qobject_cast<QPushButton*>(p.child(button))->click();
+        QCOMPARE(p.dialogs.problems(), QString());
+        QCOMPARE(p.dialogs.shown().at(0).text,
+                 warning.contains("%1") ? warning.arg(p.folder.path()) : warning);
+    }
+
     void mainShortcuts_data() {
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("desktopTarget");  // what the desktop is asked to open
@@ -303,6 +333,8 @@ private slots:
         QTest::addColumn<QByteArray>("record");    // Extra/Last.dat; empty: no file
         QTest::addColumn<QString>("projectPath");  // empty: "Last Project not found."
         QTest::newRow("missing") << QByteArray() << "";
+        QTest::newRow("its file gone, said so")
+            << QByteArray("\"Gone\",\"Projects\",\"Projects\\Gone.ini\"") << "";
         QTest::newRow("example") << QByteArray("\"Letter\",\"Examples\",\"Examples\\Letter.ini\"")
                                  << "Examples\\Letter";
     }
@@ -321,7 +353,11 @@ private slots:
         QCOMPARE(p.dialogs.problems(), QString());
         const QList<EditorWindow*> opened = p.children<EditorWindow>();
         if (projectPath.isEmpty()) {
-            QCOMPARE(p.dialogs.shown().at(0).text, QString("Last Project not found."));
+            const QString gone = record.isEmpty()
+                                     ? QString()
+                                     : "\n\nThe last project, \"Gone\", is no longer there: \"" +
+                                           p.path("Projects/Gone.ini") + "\" does not exist.";
+            QCOMPARE(p.dialogs.shown().at(0).text, "Last Project not found." + gone);
             QVERIFY(opened.isEmpty());
             return;
         }
@@ -387,6 +423,112 @@ private slots:
         qobject_cast<QPushButton*>(p.child(mainControls::vertical))->click();  // Vertical
         QCOMPARE(QRect(first->geometry().topLeft(), second->geometry().bottomRight()), area);
         QCOMPARE(first->height(), area.height());
+
+        // A cascade keeps sizes that can be used, and gives one that cannot a usable one.
+        first->resize(area.width() / 2, area.height() / 2);
+        second->resize(40, 30);
+        qobject_cast<QPushButton*>(p.child("Command3"))->click();
+        QCOMPARE(first->size(), QSize(area.width() / 2, area.height() / 2));
+        QCOMPARE(second->size(), QSize(area.width() * 2 / 3, area.height() * 2 / 3));
+        QVERIFY(second->y() > first->y() && second->x() > first->x());
+        QVERIFY(area.contains(second->geometry()));
+    }
+
+    void restoredMainWindowFitsTheWorkArea_data() {
+        QTest::addColumn<QRect>("work");
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("framed") << QRect(0, 0, 1000, 800) << QSize(10, 40)
+                                << QRect(100, 100, 800, 640);
+        QTest::newRow("frame not known yet")
+            << QRect(0, 30, 1000, 770) << QSize(0, 0) << QRect(100, 122, 800, 616);
+    }
+    void restoredMainWindowFitsTheWorkArea() {
+        QFETCH(QRect, work);
+        QFETCH(QSize, frame);
+        QFETCH(QRect, placed);
+        const QRect restored = restoredGeometry(work, frame, 30);
+        QCOMPARE(restored, placed);
+        // The title bar above the window stays inside the area.
+        QVERIFY(restored.top() - std::max(frame.height(), 30) >= work.top());
+    }
+
+    void menusReachEveryCommandByKeyboard_data() {
+        QTest::addColumn<QString>("window");  // "editor" or "output"
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("button");  // the toolbar button it presses
+        QTest::addColumn<bool>("warns");      // no runtime template in this folder
+        QTest::newRow("import") << "editor"
+                                << "ImportFromTextX"
+                                << "Command6" << false;
+        QTest::newRow("runtime") << "editor"
+                                 << "CreateRuntimeX"
+                                 << "Command8" << true;
+        QTest::newRow("word wrap") << "editor"
+                                   << "WordWrapX"
+                                   << "Command1" << false;
+        QTest::newRow("larger font") << "editor"
+                                     << "FontLargerX"
+                                     << "Command2" << false;
+        QTest::newRow("smaller font") << "editor"
+                                      << "FontSmallerX"
+                                      << "Command7" << false;
+        QTest::newRow("stats") << "output"
+                               << "StatsX"
+                               << "Command4" << false;
+    }
+    void menusReachEveryCommandByKeyboard() {
+        QFETCH(QString, window);
+        QFETCH(QString, action);
+        QFETCH(QString, button);
+        QFETCH(bool, warns);
+        Program p;
+        QVERIFY(p.write("Projects/Song.ini", "la\r\n"));
+        p.startAndSettle();
+        QWidget* child = nullptr;
+        if (window == "editor") {
+            p.window->openEditor("Song");
+            QTRY_VERIFY(!p.children<EditorWindow>().isEmpty());
+            child = p.children<EditorWindow>().first();
+        } else {
+            p.window->openOutput("Song", "Projects\\Song");
+            QTRY_VERIFY(!p.children<OutputWindow>().isEmpty());
+            child = p.children<OutputWindow>().first();
+        }
+        // Not the window's own key preview: the sub-window holds each command's button.
+        auto* pressed = child->findChild<QToolButton*>(button);
+        QSignalSpy clicks(pressed, &QToolButton::clicked);
+        auto* item = child->findChild<QAction*>(action);
+        QVERIFY(item != nullptr);
+        if (warns) {
+            p.dialogs.expectMessage(BoxKind::Warning);
+        }
+        item->trigger();
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(p.dialogs.problems(), QString());
+        // File, Windows and Quit have keys in every window.
+        for (const QString& menu : {QStringLiteral("FileX"), QStringLiteral("Windows")}) {
+            QVERIFY(child->findChild<QMenu*>(menu)->title().startsWith('&'));
+        }
+        QCOMPARE(child->findChild<QAction*>("QuitX")->shortcut(), QKeySequence("Ctrl+Shift+Q"));
+    }
+
+    void projectsManagerOverAMaximisedEditorIsDrawnWhole() {
+        Program p;
+        QVERIFY(p.write("Projects/Song.ini", "la\r\n"));
+        p.startAndSettle();
+        p.window->openEditor("Song");
+        QTRY_VERIFY(!p.children<EditorWindow>().isEmpty());
+        QMdiSubWindow* editor = p.area().subWindowList().last();
+        editor->showMaximized();
+        QTRY_VERIFY(editor->isMaximized());
+
+        QTest::keyClick(p.window.get(), Qt::Key_F3);
+        QMdiSubWindow* manager = p.area().activeSubWindow();
+        QVERIFY(manager != nullptr && manager != editor);
+        QTRY_COMPARE(manager->size(), QSize(twips(4900), twips(6645)));
+        QVERIFY(!manager->isMaximized());
+        QVERIFY(editor->isMaximized());
     }
 };
 

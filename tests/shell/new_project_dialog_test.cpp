@@ -49,6 +49,10 @@ private slots:
                                       << "myproj";
         QTest::newRow("empty name") << "" << QByteArray() << false << -1 << ""
                                     << "";
+        QTest::newRow("only forbidden characters, said so")
+            << "<:>" << QByteArray() << false << int(BoxKind::Information)
+            << "\"<:>\" cannot be a project name"
+            << "";
         QTest::newRow("exists") << "Letter" << QByteArray("Dear") << false
                                 << int(BoxKind::Information) << "This project already exist."
                                 << "";

@@ -1,9 +1,11 @@
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
+#include "editor/editor_window.h"
 #include "shell/main_controls.h"
 #include "shell/projects_manager.h"
 #include "shell/projects_manager_controls.h"
@@ -99,6 +101,58 @@ private slots:
         QCOMPARE(p.window->state().prgFolder, ProjectFolder::Examples);
     }
 
+    void actsOnTheFolderItShows_data() {
+        QTest::addColumn<bool>("deletes");  // by the Delete key; otherwise opens by Enter
+        QTest::newRow("delete") << true;
+        QTest::newRow("open") << false;
+    }
+    void actsOnTheFolderItShows() {
+        QFETCH(bool, deletes);
+        Program p;
+        QVERIFY(p.write("Examples/Birthday.ini", "Example\r\n"));
+        ProjectsManager* manager = startWithManager(p, {"Birthday"});
+        QTRY_COMPARE(manager->entries(), QStringList{"Birthday"});
+        QTest::mouseClick(manager->findChild<QLabel*>("Label1"), Qt::LeftButton);
+        QTRY_COMPARE(manager->shownFolder(), ProjectFolder::Examples);
+        QVERIFY(manager->findChild<QLabel*>("Label1")->font().bold());
+        QVERIFY(!manager->findChild<QLabel*>("Label2")->font().bold());
+        // The New Project dialog turns the current folder back to Projects behind its back.
+        QTest::keyClick(p.window.get(), Qt::Key_F2);
+        QTest::keyClick(p.window->newProjectDialog()->findChild<QLineEdit*>("Text1"),
+                        Qt::Key_Escape);
+        QCOMPARE(p.window->state().prgFolder, ProjectFolder::Projects);
+
+        QListWidget* list = listOf(manager);
+        list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        if (deletes) {
+            p.dialogs.expectMessage(BoxKind::Question, Answer::Yes);
+            QTest::keyClick(list, Qt::Key_Delete);
+            QCOMPARE(p.dialogs.problems(), QString());
+            QVERIFY(!QFile::exists(p.path("Examples/Birthday.ini")));
+            QVERIFY(QFile::exists(p.path("Projects/Birthday.ini")));
+            return;
+        }
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_COMPARE(p.children<korvex::editor::EditorWindow>().size(), 1);
+        auto* editor = p.children<korvex::editor::EditorWindow>().first();
+        QTRY_COMPARE(editor->projectPath(), QString("Examples\\Birthday"));
+    }
+
+    void addedProjectIsSelectedInTheNextManager() {
+        Program p;
+        ProjectsManager* manager = startWithManager(p, {"a", "c"});
+        QTRY_COMPARE(manager->entries().size(), 2);
+        manager->findChild<QToolButton*>("Command6")->click();
+        QTRY_VERIFY(p.window->newProjectDialog() != nullptr);
+        auto* name = p.window->newProjectDialog()->findChild<QLineEdit*>("Text1");
+        name->setText("b");
+        QTest::keyClick(name, Qt::Key_Return);
+        QTRY_COMPARE(p.children<ProjectsManager>().size(), 1);
+        ProjectsManager* next = p.children<ProjectsManager>().first();
+        QTRY_COMPARE(next->entries(), (QStringList{"a", "b", "c"}));
+        QCOMPARE(listOf(next)->currentItem()->text(), QString("b"));
+    }
+
     void deleteAsksAndDeletesOnlyTheSelected_data() {
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("cFails");  // c.ini turned into a folder, which is no project
@@ -126,8 +180,10 @@ private slots:
         manager->findChild<QToolButton*>(projectsManagerControls::deleteSelected)->click();
 
         QCOMPARE(p.dialogs.problems(), QString());
+        // The question names what it deletes, and Enter alone answers No.
         QCOMPARE(p.dialogs.shown()[0].text,
-                 QString("Do you want to delete the selected projects?"));
+                 QString("Do you want to delete the selected projects?\n\nb\nc"));
+        QCOMPARE(p.dialogs.shown()[0].defaultAnswer, Answer::No);
         QVERIFY(!cFails || p.dialogs.shown()[1].text.startsWith("Could not delete \"" +
                                                                 p.path("Projects/c.ini") + "\": "));
         QCOMPARE(projectFiles(p), left);
@@ -138,7 +194,7 @@ private slots:
     void renameAndCopyAskUntilANameIsFree_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("answers");  // "?" cancels
-        QTest::addColumn<QString>("boxes");        // i: input, e: already exists, w: warning
+        QTest::addColumn<QString>("boxes");  // i: input, e: already exists / no name, w: warning
         QTest::addColumn<QStringList>("left");
         const QStringList loop{"a", "b", "x:y?"};  // the same name, a taken one, a free one
         QTest::newRow("rename") << projectsManagerControls::rename << loop << "iiei"
@@ -147,8 +203,9 @@ private slots:
                               << QStringList{"a", "b", "xy"};
         QTest::newRow("cancel") << projectsManagerControls::rename << QStringList{"?"} << "i"
                                 << QStringList{"a", "b"};
-        QTest::newRow("empty once cleaned")
-            << projectsManagerControls::copy << QStringList{"<>"} << "i" << QStringList{"a", "b"};
+        QTest::newRow("empty once cleaned, said so")
+            << projectsManagerControls::copy << QStringList{"<>", "?"} << "iei"
+            << QStringList{"a", "b"};
         QTest::newRow("source gone")
             << projectsManagerControls::rename << QStringList{"c"} << "iw" << QStringList{"b"};
     }
@@ -180,9 +237,13 @@ private slots:
         QVERIFY2(boxes.size() < 4 || shown[2].text == "This project already exist.",
                  qPrintable(last));
         QVERIFY2(!boxes.contains('w') || last.startsWith("Could not rename"), qPrintable(last));
+        QVERIFY2(QTest::currentDataTag() != QByteArray("empty once cleaned, said so") ||
+                     shown.at(1).text.startsWith("\"<>\" cannot be"),
+                 qPrintable(last));
         QCOMPARE(projectFiles(p), left);
         if (left.contains("xy")) {
             QTRY_COMPARE(manager->entries(), left);
+            QCOMPARE(listOf(manager)->currentItem()->text(), QString("xy"));  // the new entry
         }
     }
 };

@@ -19,7 +19,7 @@ TEST(Settings, DesignValuesWithoutAFile) {
     EXPECT_EQ(s.backgroundColour, std::nullopt);
     for (const TextLook& look : {s.editor, s.preview}) {
         EXPECT_EQ(look.background, std::nullopt);
-        EXPECT_EQ(look.text, 4194304u);
+        EXPECT_EQ(look.text, std::nullopt);  // the design's dark blue, made readable
         EXPECT_EQ(look.fontName, "Courier New");
         EXPECT_EQ(look.fontSize, 11.25f);
     }
