@@ -2,18 +2,49 @@
 
 namespace korvex::batch {
 
+void RememberedAnswers::setAsker(engine::Host* asker) {
+    const std::lock_guard lock(mutex_);
+    asker_ = asker;
+}
+
+void RememberedAnswers::startText() {
+    const std::lock_guard lock(mutex_);
+    timesAsked_.clear();
+}
+
+bool RememberedAnswers::shown(std::string_view text) const {
+    const std::lock_guard lock(mutex_);
+    return shown_.contains(text);
+}
+
+bool RememberedAnswers::answered(std::string_view prompt, int occurrence) const {
+    const std::lock_guard lock(mutex_);
+    return answers_.contains(std::make_pair(std::string(prompt), occurrence));
+}
+
 void RememberedAnswers::showMessage(std::string_view text) {
+    const std::lock_guard lock(mutex_);
     if (asker_ && shown_.emplace(text).second) {
         asker_->showMessage(text);
     }
 }
 
 std::optional<std::string> RememberedAnswers::askInput(std::string_view prompt) {
-    auto counted = timesAsked_.find(prompt);
-    if (counted == timesAsked_.end()) {
-        counted = timesAsked_.emplace(std::string(prompt), 0).first;
+    int occurrence = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        auto counted = timesAsked_.find(prompt);
+        if (counted == timesAsked_.end()) {
+            counted = timesAsked_.emplace(std::string(prompt), 0).first;
+        }
+        occurrence = counted->second++;
     }
-    const auto key = std::make_pair(std::string(prompt), counted->second++);
+    return answer(prompt, occurrence);
+}
+
+std::optional<std::string> RememberedAnswers::answer(std::string_view prompt, int occurrence) {
+    const std::lock_guard lock(mutex_);
+    const auto key = std::make_pair(std::string(prompt), occurrence);
     auto kept = answers_.find(key);
     if (kept == answers_.end()) {
         if (!asker_) {
@@ -25,6 +56,7 @@ std::optional<std::string> RememberedAnswers::askInput(std::string_view prompt) 
 }
 
 std::string RememberedAnswers::dateText() {
+    const std::lock_guard lock(mutex_);
     if (!date_) {
         date_ = asker_ ? asker_->dateText() : std::string();
     }
@@ -32,6 +64,7 @@ std::string RememberedAnswers::dateText() {
 }
 
 std::string RememberedAnswers::timeText() {
+    const std::lock_guard lock(mutex_);
     if (!time_) {
         time_ = asker_ ? asker_->timeText() : std::string();
     }

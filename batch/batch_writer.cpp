@@ -47,7 +47,8 @@ std::optional<fs::path> BatchWriter::firstExisting(
             listed.reset();
         }
     }
-    for (std::uint64_t position = 1; position <= count; ++position) {
+    const std::uint64_t first = targets_.firstIndex;
+    for (std::uint64_t position = first; position - first < count; ++position) {
         const auto seed = pattern_->usesSeed() ? seedOf(position) : std::uint64_t{0};
         if (!seed) {
             break;
@@ -95,8 +96,10 @@ store::Outcome BatchWriter::open() {
         if (auto opened = record->file.open(); !opened) {
             return opened;
         }
-        if (auto header = record->file.append(recordHeader(format, layout_)); !header) {
-            return header;
+        if (targets_.firstIndex <= 1) {
+            if (auto header = record->file.append(recordHeader(format, layout_)); !header) {
+                return header;
+            }
         }
         records_.push_back(std::move(record));
     }

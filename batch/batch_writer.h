@@ -26,6 +26,10 @@ struct ExportTargets {
     bool replace = false;    ///< replace files that exist
     std::string scriptName;  ///< `{script}` in names
     bool seedPerText = false;
+    /// The position of the first text, from 1: a part of a run split in parts. The record
+    /// files of a part after the first begin with no header (nor byte-order mark), so the
+    /// parts joined in order are the files of the whole run.
+    std::uint64_t firstIndex = 1;
 
     bool any() const { return folder || csv || jsonLines; }
 };
@@ -42,8 +46,9 @@ public:
     static bool checkPattern(const ExportTargets& targets, std::string& problem);
 
     /// The first target that exists among the record files and the names of the texts at
-    /// positions 1 to `count`; `seedOf` gives a position's seed (nothing when it is not known
-    /// before the text is drawn, and the names with seeds are then not looked at).
+    /// positions firstIndex to firstIndex + `count` - 1; `seedOf` gives a position's seed (nothing
+    /// when it is not known before the text is drawn, and the names with seeds are then not looked
+    /// at).
     std::optional<std::filesystem::path> firstExisting(
         std::uint64_t count,
         const std::function<std::optional<std::uint64_t>(std::uint64_t)>& seedOf) const;

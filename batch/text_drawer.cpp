@@ -23,6 +23,13 @@ TextDrawer::TextDrawer(engine::Options options, std::string projectPath, engine:
                     : settings_.wanted * perText;
 }
 
+TextDrawer::TextDrawer(engine::Options options, std::string projectPath, RememberedAnswers& answers,
+                       DrawSettings settings)
+    // With seeds of its own for every text, the carried generator is never drawn from.
+    : TextDrawer(std::move(options), std::move(projectPath), answers, own_, settings) {
+    shared_ = &answers;
+}
+
 std::optional<std::uint64_t> TextDrawer::seed() const {
     if (!settings_.textSeeds) {
         return std::nullopt;
@@ -64,10 +71,20 @@ bool TextDrawer::next() {
             return false;
         }
         const std::uint64_t draw = settings_.firstDraw + draws_++;
-        if (settings_.textSeeds) {
-            own_ = engine::Random(engine::textSeed(*settings_.textSeeds, draw));
+        if (shared_ && settings_.textSeeds && settings_.threads > 1) {
+            if (!pool_) {
+                pool_ = std::make_unique<DrawPool>(options_, projectPath_, *shared_,
+                                                   *settings_.textSeeds, draw, maxDraws_,
+                                                   settings_.threads, settings_.keepChoices);
+            }
+            drawn_ = &pool_->take(draw);
+            result_ = &drawn_->result;
+        } else {
+            if (settings_.textSeeds) {
+                own_ = engine::Random(engine::textSeed(*settings_.textSeeds, draw));
+            }
+            result_ = &generator_.generate(projectPath_);
         }
-        result_ = &generator_.generate(projectPath_);
         const std::string& text = result_->text;
         if (settings_.maxSimilarity) {
             std::uint32_t unknown = 0;

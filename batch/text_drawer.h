@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "batch/answers.h"
+#include "batch/draw_pool.h"
 #include "batch/near_copies.h"
 #include "batch/shingles.h"
 #include "engine/generate.h"
@@ -24,6 +26,13 @@ struct DrawSettings {
     /// draw number); otherwise the caller's generator carries over from text to text.
     std::optional<std::uint64_t> textSeeds;
     std::uint64_t firstDraw = 1;  ///< the number of the first draw (a single text rebuilt)
+    /// With textSeeds and a drawer made on RememberedAnswers: this many threads draw at once.
+    /// The texts kept are the same as with one: the drawer still decides in draw order.
+    unsigned threads = 1;
+    /// With threads: keep the choices and the working record of every text for choices() and
+    /// result().record; off when nothing records them, which saves copying them from thread
+    /// to thread and keeps the texts waiting small.
+    bool keepChoices = true;
     /// With unique or maxSimilarity, at most this many draws for each text wanted.
     std::uint64_t drawsPerText = 100;
     /// Keep the shingles of every text kept, for measureSimilarity().
@@ -39,6 +48,10 @@ public:
     /// `host` answers the script's questions; `random` is the carried generator.
     TextDrawer(engine::Options options, std::string projectPath, engine::Host& host,
                engine::Random& random, DrawSettings settings);
+    /// Texts with seeds of their own (settings.textSeeds), on settings.threads threads, their
+    /// questions answered by `answers` (which the threads share).
+    TextDrawer(engine::Options options, std::string projectPath, RememberedAnswers& answers,
+               DrawSettings settings);
 
     /// Called before every generation (to call RememberedAnswers::startText, say); when it
     /// answers false, drawing stops.
@@ -47,7 +60,9 @@ public:
     bool next();
 
     const engine::GenerationResult& result() const { return *result_; }
-    engine::GenerationChoices choices() const { return generator_.choices(); }
+    engine::GenerationChoices choices() const {
+        return drawn_ ? drawn_->choices() : generator_.choices();
+    }
     /// The texts kept so far: the position of the last one, counted from 1.
     std::uint64_t kept() const { return kept_; }
     /// The draw number of the last text kept (what rebuilds it alone).
@@ -72,7 +87,11 @@ private:
     // Makes a kept text again, to compare with a new one of the same hash.
     engine::Random checkRandom_{0};
     std::unique_ptr<engine::Generator> checker_;
-    engine::GenerationResult* result_ = nullptr;
+    const engine::GenerationResult* result_ = nullptr;
+    // With threads: who draws, and the text they drew last.
+    RememberedAnswers* shared_ = nullptr;
+    std::unique_ptr<DrawPool> pool_;
+    const DrawnText* drawn_ = nullptr;
     std::function<bool()> beforeDraw_;
     std::uint64_t kept_ = 0;
     std::uint64_t draw_ = 0;

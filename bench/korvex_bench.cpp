@@ -5,7 +5,7 @@
 //
 //   korvex-bench PATH/TO/korvex-gen [--runs N] [--dir FOLDER] [--part NAME]
 //
-// NAME runs one part alone: generation, floor, out or similarity.
+// NAME runs one part alone: generation, floor, out, similarity or jobs.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "batch/text_drawer.h"
@@ -319,6 +320,52 @@ void floorRatios(const std::string& gen, const fs::path& root, int runs) {
     }
 }
 
+// The load of the machine, which other programs share: the 1-minute average.
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one;
+    in >> one;
+    return one.empty() ? std::string("unknown") : one;
+}
+
+// 10^6 texts of the 30-line script with --text-seeds on one thread and on two, in turns (target:
+// two at least 1.8 times as fast where there are two cores), and the peak memory, which must
+// not grow with the threads nor with the texts.
+void jobs(const std::string& gen, const fs::path& root, int runs) {
+    const fs::path script = root / "letter.ini";
+    std::ofstream(script, std::ios::binary) << korvex::bench::smallScript();
+    auto args = [&](const char* threads, const char* count) {
+        return std::vector<std::string>{gen,     "--seed", "1",   "--text-seeds", "-j",
+                                        threads, "-n",     count, script.string()};
+    };
+    const std::string before = loadAverage();
+    std::vector<double> one, two, oneCpu, twoCpu;
+    long onePeak = 0, twoPeak = 0;
+    for (int r = 0; r < std::min(runs, 5); ++r) {
+        const Sample a = runOnce(args("1", "1000000"));
+        const Sample b = runOnce(args("2", "1000000"));
+        one.push_back(a.ms);
+        two.push_back(b.ms);
+        oneCpu.push_back(a.cpuMs);
+        twoCpu.push_back(b.cpuMs);
+        onePeak = std::max(onePeak, a.peakKiB);
+        twoPeak = std::max(twoPeak, b.peakKiB);
+    }
+    const double speedUp = median(one) / median(two);
+    const long fourPeak = runOnce(args("4", "1000000")).peakKiB;
+    const long fewerPeak = runOnce(args("2", "100000")).peakKiB;
+    std::printf("\n%-40s %10s %10s %10s\n", "-j, 10^6 texts of the 30-line script", "time ms",
+                "cpu ms", "peak KiB");
+    std::printf("%-40s %10.1f %10.1f %10ld\n", "  -j 1", median(one), median(oneCpu), onePeak);
+    std::printf(
+        "%-40s %10.1f %10.1f %10ld   %.2f times as fast (target at least 1.8 on %u cores)%s\n",
+        "  -j 2", median(two), median(twoCpu), twoPeak, speedUp,
+        std::thread::hardware_concurrency(), speedUp >= 1.8 ? "" : " !");
+    std::printf("%-40s %10s %10s %10ld\n", "  -j 4", "", "", fourPeak);
+    std::printf("%-40s %10s %10s %10ld\n", "  -j 2, 10^5 texts", "", "", fewerPeak);
+    std::printf("  load average before %s, after %s\n", before.c_str(), loadAverage().c_str());
+}
+
 void generation(const std::string& gen, const fs::path& root, int runs);
 
 }  // namespace
@@ -361,6 +408,9 @@ int main(int argc, char** argv) {
     }
     if (wanted("similarity")) {
         nearCopies(gen, root);
+    }
+    if (wanted("jobs")) {
+        jobs(gen, root, runs);
     }
     if (wanted("generation")) {
         generation(gen, root, runs);

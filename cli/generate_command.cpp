@@ -42,8 +42,16 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     // Every text of a run gets the same answers: each question is asked the first time a
     // text reaches it (after a jump only some texts do), and its answer serves every later one.
     batch::RememberedAnswers remembered(&host);
-    // One generator for all texts: its memory serves every generation.
-    batch::TextDrawer drawer(options, settings.script, remembered, random, draw);
+    // One generator for all texts: its memory serves every generation; threads share the
+    // remembered answers.
+    std::optional<batch::TextDrawer> threaded;
+    std::optional<batch::TextDrawer> single;
+    if (draw.textSeeds && draw.threads > 1) {
+        threaded.emplace(options, settings.script, remembered, draw);
+    } else {
+        single.emplace(options, settings.script, remembered, random, draw);
+    }
+    batch::TextDrawer& drawer = threaded ? *threaded : *single;
     drawer.setBeforeDraw([&] {
         remembered.startText();
         return true;
@@ -68,7 +76,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
                           if (!predictable) {
                               return std::nullopt;
                           }
-                          return engine::textSeed(*draw.textSeeds, draw.firstDraw + position - 1);
+                          return engine::textSeed(*draw.textSeeds, position);
                       });
         if (existing) {
             err << "korvex-gen: \"" << existing->string()
@@ -89,7 +97,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     while (drawer.next()) {
         const engine::GenerationResult& result = drawer.result();
         if (writer) {
-            record.index = drawer.kept();
+            record.index = settings.targets.firstIndex - 1 + drawer.kept();
             record.draw = drawer.draw();
             record.seed = drawer.seed().value_or(settings.seed.value_or(0));
             record.text = result.text;

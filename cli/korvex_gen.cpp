@@ -9,11 +9,13 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <set>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "cli/command_line.h"
@@ -42,6 +44,12 @@ constexpr const char* kUsage =
     "                    100 x N combinations\n"
     "      --only I      with --seed and --text-seeds: generate text I (counted from 1) alone;\n"
     "                    the bytes are those of text I of the whole run\n"
+    "      --first I     with --seed and --text-seeds: generate texts I to I+N-1 of the run\n"
+    "                    (-n N), so a run split in parts on many machines and joined in order\n"
+    "                    is the whole run; the CSV file of a part after the first has no header\n"
+    "  -j, --jobs N      generate on N threads (default 1; 0: one for each core); with\n"
+    "                    --text-seeds only. The texts, and which of them are kept, are those\n"
+    "                    of one thread\n"
     "      --check       check SCRIPT without generating; one finding a line on standard\n"
     "                    output: FILE:LINE:COLUMN: error|warning|note: message [code]. The\n"
     "                    exit status is 1 when a finding is an error\n"
@@ -110,6 +118,8 @@ struct Settings {
     std::uint64_t unique = 0;  ///< 0: texts may repeat
     std::uint64_t limit = 10'000;
     std::uint64_t only = 0;  ///< 0: no single text rebuilt
+    std::uint64_t first = 1;
+    unsigned jobs = 1;  ///< 0: one for each core
     std::optional<double> maxSimilarity;
     batch::ExportTargets targets;
     bool countGiven = false;
@@ -139,8 +149,15 @@ bool parsePercent(std::string text, double& value) {
 
 // The modes exclude one another, and each takes only the options that mean something to it.
 std::optional<std::string> conflictingOptions(const std::vector<std::string>& given) {
+    // The options every mode that draws texts takes.
+    const std::set<std::string> drawing{"--null",  "--seed",       "--answer",
+                                        "--stats", "--text-seeds", "--jobs"};
     const std::set<std::string> modes{"--count", "--unique", "--all", "--check", "--only"};
     const std::set<std::string> exports{"--out", "--name", "--force", "--csv", "--jsonl"};
+    auto join = [](std::set<std::string> options, const std::set<std::string>& more) {
+        options.insert(more.begin(), more.end());
+        return options;
+    };
     auto with = [&](std::set<std::string> options, bool exporting) {
         if (exporting) {
             options.insert(exports.begin(), exports.end());
@@ -148,16 +165,12 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
         return options;
     };
     const std::map<std::string, std::set<std::string>> companions{
-        {"", with({"--null", "--seed", "--answer", "--stats", "--work-dir", "--text-seeds"}, true)},
-        {"--count", with({"--null", "--seed", "--answer", "--stats", "--work-dir", "--text-seeds",
-                          "--similarity", "--max-similarity"},
-                         true)},
-        {"--unique", with({"--null", "--seed", "--answer", "--stats", "--text-seeds",
-                           "--similarity", "--max-similarity"},
-                          true)},
+        {"", with(join(drawing, {"--work-dir", "--first"}), true)},
+        {"--count",
+         with(join(drawing, {"--work-dir", "--first", "--similarity", "--max-similarity"}), true)},
+        {"--unique", with(join(drawing, {"--similarity", "--max-similarity"}), true)},
         {"--all", with({"--limit", "--null", "--stats", "--similarity"}, true)},
-        {"--only",
-         with({"--null", "--seed", "--answer", "--stats", "--work-dir", "--text-seeds"}, false)},
+        {"--only", with(join(drawing, {"--work-dir"}), false)},
         {"--check", {}},
     };
     // Options that only one or two modes take, named by what they need when no mode is given.
@@ -194,8 +207,15 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
     if (has("--text-seeds") && !has("--seed")) {
         return std::string("--text-seeds needs --seed");
     }
-    if (has("--only") && !(has("--seed") && has("--text-seeds"))) {
-        return std::string("--only needs --seed and --text-seeds");
+    for (const char* option : {"--only", "--first"}) {
+        if (has(option) && !(has("--seed") && has("--text-seeds"))) {
+            return std::string(option) + " needs --seed and --text-seeds";
+        }
+    }
+    if (has("--first") && has("--max-similarity")) {
+        return std::string(
+            "--first cannot be used with --max-similarity: which texts are kept depends on "
+            "every text before");
     }
     if (has("--name") && !has("--out")) {
         return std::string("--name goes with --out");
@@ -211,16 +231,20 @@ std::optional<std::string> conflictingOptions(const std::vector<std::string>& gi
     return std::nullopt;
 }
 
+constexpr unsigned kMaxJobs = 1024;
+
 // The options getopt_long knows. Options without a short form have values from 256 up.
 enum OptionId : int {
     kCount = 'n',
     kNull = '0',
     kHelp = 'h',
     kVersion = 'V',
+    kJobs = 'j',
     kUnique = 256,
     kAll,
     kLimit,
     kOnly,
+    kFirst,
     kCheck,
     kSeed,
     kTextSeeds,
@@ -242,6 +266,8 @@ constexpr option kLongOptions[] = {
     {"all", no_argument, nullptr, kAll},
     {"limit", required_argument, nullptr, kLimit},
     {"only", required_argument, nullptr, kOnly},
+    {"first", required_argument, nullptr, kFirst},
+    {"jobs", required_argument, nullptr, kJobs},
     {"check", no_argument, nullptr, kCheck},
     {"null", no_argument, nullptr, kNull},
     {"seed", required_argument, nullptr, kSeed},
@@ -261,7 +287,7 @@ constexpr option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 // The leading ":" makes a missing value its own answer, told apart from an unknown option.
-constexpr const char* kShortOptions = ":n:0hV";
+constexpr const char* kShortOptions = ":n:j:0hV";
 
 std::string longName(int id) {
     for (const option& o : kLongOptions) {
@@ -360,6 +386,18 @@ std::optional<std::string> takeOption(int id, const std::string& name,
         case kOnly:
             problem = wholeNumber(settings.only);
             break;
+        case kFirst:
+            problem = wholeNumber(settings.first);
+            break;
+        case kJobs: {
+            unsigned jobs = 0;
+            if (!value || !parseNumber(*value, jobs) || jobs > kMaxJobs) {
+                return name + " needs a number of threads from 0 (one for each core) to " +
+                       std::to_string(kMaxJobs);
+            }
+            settings.jobs = jobs;
+            break;
+        }
         case kMaxSimilarity: {
             double percent = 0;
             if (!value || !parsePercent(*value, percent)) {
@@ -462,6 +500,15 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Setti
     settings.targets.scriptName = settings.script == "-"
                                       ? std::string("stdin")
                                       : std::filesystem::path(settings.script).stem().string();
+    if (settings.jobs != 1 && !settings.textSeeds) {
+        return std::string(
+            "-j with more than one thread needs --seed and --text-seeds: otherwise each text "
+            "goes on from the one before, and the texts would depend on the threads' timing");
+    }
+    if (settings.first - 1 > std::numeric_limits<std::uint64_t>::max() - settings.count) {
+        return std::string("--first and -n go beyond text 18446744073709551615");
+    }
+    settings.targets.firstIndex = settings.first;
     std::string problem;
     if (!batch::BatchWriter::checkPattern(settings.targets, problem)) {
         return problem;
@@ -568,7 +615,12 @@ int runKorvexGen(const std::vector<std::string>& args, std::istream& in, std::os
     }
     if (settings.only > 0) {
         generate.draw.firstDraw = settings.only;
+    } else {
+        generate.draw.firstDraw = settings.first;
     }
+    generate.draw.keepChoices = settings.targets.any() || settings.workDir.has_value();
+    generate.draw.threads =
+        settings.jobs > 0 ? settings.jobs : std::max(1u, std::thread::hardware_concurrency());
     generate.draw.measure = settings.similarity;
     generate.separated = settings.countGiven || settings.unique > 0;
     generate.nullSeparated = settings.nullSeparated;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <random>
 
 #include "batch/text_drawer.h"
@@ -136,8 +137,9 @@ void BatchExport::work() {
     draw.unique = request_.unique;
     draw.maxSimilarity = request_.maxSimilarity;
     draw.textSeeds = runSeed_;
-    engine::Random unused(0);
-    batch::TextDrawer drawer(options, toUtf8(projectPath_), answers_, unused, draw);
+    // Every core draws; the texts, their order and which are kept are those of one thread.
+    draw.threads = std::max(1u, std::thread::hardware_concurrency());
+    batch::TextDrawer drawer(options, toUtf8(projectPath_), answers_, draw);
     drawer.setBeforeDraw([this] {
         answers_.startText();
         return !cancelled_;

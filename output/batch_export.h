@@ -1,8 +1,9 @@
 #pragma once
-// "Export Many Texts..." of the generated-text window: the texts are drawn and written on a
-// worker thread while a progress box, which leaves the rest of the program free, shows how far
-// it is and lets the user stop. Each question of the script is asked, on the window's thread,
-// the first time a text reaches it, and its answer serves every later text.
+// "Export Many Texts..." of the generated-text window: the texts are drawn on every core and
+// written, in order, on a worker thread while a progress box, which leaves the rest of the
+// program free, shows how far it is and lets the user stop. Each question of the script is
+// asked, on the window's thread, the first time a text reaches it, and its answer serves every
+// later text.
 
 #include <QObject>
 #include <QString>

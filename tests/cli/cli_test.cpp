@@ -232,6 +232,22 @@ TEST(KorvexGen, BadOptionsAndUnreadableScripts) {
         {{"--unique", "2", "--work-dir", "w", script},
          2,
          "korvex-gen: --work-dir cannot be used with --unique\n"},
+        {{"-j", "2", "--seed", "1", script},
+         2,
+         "korvex-gen: -j with more than one thread needs --seed and --text-seeds: otherwise "
+         "each text goes on from the one before, and the texts would depend on the threads' "
+         "timing" +
+             tryHelp},
+        {{"-j", "0", script}, 2, "korvex-gen: -j with more than one thread needs --seed"},
+        {{"-jx", script}, 2, "korvex-gen: -j needs a number of threads from 0"},
+        {{"--all", "-j", "1", script}, 2, "korvex-gen: --jobs cannot be used with --all\n"},
+        {{"--first", "2", script}, 2, "korvex-gen: --first needs --seed and --text-seeds\n"},
+        {{"--seed", "1", "--text-seeds", "--first", "18446744073709551615", "-n", "2", script},
+         2,
+         "korvex-gen: --first and -n go beyond text 18446744073709551615\n"},
+        {{"--unique", "3", "--first", "2", script},
+         2,
+         "korvex-gen: --first cannot be used with --unique\n"},
         {{(folder.path() / "none.ini").string()},
          1,
          "korvex-gen: cannot read " + (folder.path() / "none.ini").string() + ": "},
