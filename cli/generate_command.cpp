@@ -1,6 +1,9 @@
 #include <cstdio>
 #include <istream>
+#include <new>
 #include <ostream>
+#include <stdexcept>
+#include <utility>
 
 #include "batch/answers.h"
 #include "batch/similarity.h"
@@ -32,9 +35,21 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     const std::filesystem::path script(settings.script);
     engine::Options options;
-    options.scriptFile = settings.scriptFile.value_or(script);
+    const std::filesystem::path scriptFile = settings.scriptFile.value_or(script);
+    options.scriptFile = scriptFile;
     options.jumpFolder = script.has_parent_path() ? script.parent_path() : ".";
     const batch::DrawSettings& draw = settings.draw;
+    // Many texts read the script once for the whole run rather than once a text (a fifth of
+    // a small script's time, and threads would queue on the file); one text reads it as the
+    // engine does, without a copy to carry. Jumps still read their targets.
+    if (draw.wanted > 1) {
+        try {
+            options.scriptText = engine::readTextFile(scriptFile);
+        } catch (const std::bad_alloc&) {
+            // Too large to hold: the engine reads it a text at a time and says so.
+        } catch (const std::length_error&) {
+        }
+    }
     engine::Random random =
         settings.seed && !draw.textSeeds ? engine::Random(*settings.seed) : engine::Random();
     TextOutput text(out);
@@ -47,9 +62,9 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     std::optional<batch::TextDrawer> threaded;
     std::optional<batch::TextDrawer> single;
     if (draw.textSeeds && draw.threads > 1) {
-        threaded.emplace(options, settings.script, remembered, draw);
+        threaded.emplace(std::move(options), settings.script, remembered, draw);
     } else {
-        single.emplace(options, settings.script, remembered, random, draw);
+        single.emplace(std::move(options), settings.script, remembered, random, draw);
     }
     batch::TextDrawer& drawer = threaded ? *threaded : *single;
     drawer.setBeforeDraw([&] {
@@ -60,8 +75,7 @@ int runGenerate(GenerateSettings& settings, std::istream& in, std::ostream& out,
     std::optional<batch::BatchWriter> writer;
     batch::RecordLayout layout;
     if (settings.targets.any()) {
-        layout =
-            batch::scriptLayout(engine::readTextFile(*options.scriptFile).value_or(std::string()));
+        layout = batch::scriptLayout(engine::readTextFile(scriptFile).value_or(std::string()));
         layout.seeds = draw.textSeeds.has_value();
         writer.emplace(settings.targets, layout);
         const bool predictable = !draw.unique && !draw.maxSimilarity;
