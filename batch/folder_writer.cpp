@@ -18,20 +18,6 @@ std::error_code systemError(int code) {
     return std::error_code(code, std::generic_category());
 }
 
-std::error_code writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return systemError(errno);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
 // Whether a file may be put in the place of the one described by `info`, as a single save
 // decides it: never over a folder, a pipe or a device, nor over a file its owner marked
 // read-only.
@@ -116,7 +102,7 @@ FolderWriter::Failure FolderWriter::add(std::string_view nameView, std::string_v
     if (file.fd < 0) {
         return fail(EEXIST);
     }
-    std::error_code error = writeAll(file.fd, bytes);
+    std::error_code error = store::writeAll(file.fd, bytes);
     if (!error && mode >= 0) {
         // Best effort: the replaced file's mode, as a save keeps it.
         (void)::fchmod(file.fd, static_cast<mode_t>(mode));

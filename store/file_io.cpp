@@ -43,21 +43,6 @@ std::error_code checkFolder(const fs::path& folder) {
     return {};
 }
 
-// Every byte, going on after a partial write or an interrupted one.
-std::error_code writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return systemError(errno);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
 // A new file in `folder` under a name nobody else uses, holding `bytes` (and `permissions` when
 // given). On failure nothing is left behind.
 std::error_code writeTemporaryFile(const fs::path& folder, std::string_view bytes,
@@ -112,6 +97,20 @@ struct FileCloser {
 };
 
 }  // namespace
+
+std::error_code writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return systemError(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
 
 std::string temporaryName() {
     // Random bits from the system once a process (asking for them costs more than writing a

@@ -17,6 +17,10 @@ namespace korvex::store {
 /// Temporary files of writeFileAtomically begin with this; folder listings leave them out.
 inline constexpr std::string_view kSaveTempPrefix = ".korvex-save-";
 
+/// Writes every byte of `bytes` to the open file `fd`, going on after a partial write or an
+/// interrupted one.
+std::error_code writeAll(int fd, std::string_view bytes);
+
 /// A temporary file's name: kSaveTempPrefix and 16 hex digits no other writer picks at the
 /// same moment (random bits drawn once a process, and a counter). Still open it with O_EXCL.
 std::string temporaryName();
