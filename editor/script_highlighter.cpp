@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "widgets/contrast.h"
+
 namespace korvex::editor {
 namespace {
 
@@ -27,22 +29,6 @@ constexpr std::array<StyleLook, kScriptStyleCount> kLooks = {{
     {0xad1457, 0xf48fb1},  // Reference
 }};
 
-double luminance(const QColor& colour) {
-    const auto channel = [](float value) {
-        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
-           0.0722 * channel(colour.blueF());
-}
-
-QColor mixed(const QColor& from, const QColor& to, double share) {
-    const auto mix = [share](int a, int b) {
-        return static_cast<int>(std::lround(a + (b - a) * share));
-    };
-    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()),
-                  mix(from.blue(), to.blue()));
-}
-
 // The part of a long line that carries colours, kept with the line.
 struct ColouredPart : QTextBlockUserData {
     ColouredPart(int from, int to) : from(from), to(to) {}
@@ -53,20 +39,6 @@ struct ColouredPart : QTextBlockUserData {
 // A long line nobody has scrolled along yet is coloured from its start this far.
 constexpr int kFirstPart = ScriptHighlighter::kLongLine / 2;
 
-// Where black and white contrast equally with a background: darker ones take light text.
-constexpr double kDarkLuminance = 0.18;
-
-// `colour` moved towards black on a light background, white on a dark one, until it reads.
-QColor readable(QColor colour, const QColor& background) {
-    const QColor away = luminance(background) < kDarkLuminance ? Qt::white : Qt::black;
-    for (int step = 0; step < 20 && ScriptHighlighter::contrast(colour, background) <
-                                        ScriptHighlighter::kMinContrast;
-         ++step) {
-        colour = mixed(colour, away, 0.2);
-    }
-    return colour;
-}
-
 }  // namespace
 
 ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
@@ -74,13 +46,11 @@ ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlight
 }
 
 double ScriptHighlighter::contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return ui::contrastRatio(a, b);
 }
 
 void ScriptHighlighter::setBackground(const QColor& background) {
-    const bool dark = luminance(background) < kDarkLuminance;
+    const bool dark = ui::isDark(background);
     for (std::size_t i = 0; i < kScriptStyleCount; ++i) {
         const StyleLook& look = kLooks[i];
         const QColor colour(dark ? look.dark : look.light);
@@ -88,10 +58,10 @@ void ScriptHighlighter::setBackground(const QColor& background) {
         format = QTextCharFormat();
         if (static_cast<ScriptStyle>(i) == ScriptStyle::Indent) {
             // A faint band, so the indent that makes an alternative shows.
-            format.setBackground(mixed(background, colour, dark ? 0.3 : 0.18));
+            format.setBackground(ui::mixed(background, colour, dark ? 0.3 : 0.18));
             continue;
         }
-        format.setForeground(readable(colour, background));
+        format.setForeground(ui::readableOn(colour, background));
     }
     if (on_) {
         rehighlight();

@@ -17,6 +17,8 @@ double luminance(const QColor& colour) {
            0.0722 * channel(colour.blueF());
 }
 
+}  // namespace
+
 QColor mixed(const QColor& from, const QColor& to, double share) {
     const auto mix = [share](int a, int b) {
         return static_cast<int>(std::lround(a + (b - a) * share));
@@ -24,7 +26,9 @@ QColor mixed(const QColor& from, const QColor& to, double share) {
     return {mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue())};
 }
 
-}  // namespace
+bool isDark(const QColor& background) {
+    return contrastRatio(Qt::white, background) > contrastRatio(Qt::black, background);
+}
 
 double contrastRatio(const QColor& a, const QColor& b) {
     const double la = luminance(a);
@@ -34,9 +38,7 @@ double contrastRatio(const QColor& a, const QColor& b) {
 
 QColor readableOn(const QColor& colour, const QColor& background) {
     // Whichever of black and white reads better on the background is where the text goes.
-    const QColor away = contrastRatio(Qt::white, background) > contrastRatio(Qt::black, background)
-                            ? Qt::white
-                            : Qt::black;
+    const QColor away = isDark(background) ? Qt::white : Qt::black;
     QColor result = colour;
     // Ten steps of a fifth each end at `away` itself, which always reads.
     for (int step = 0; step < 10 && contrastRatio(result, background) < kMinTextContrast; ++step) {
