@@ -282,13 +282,7 @@ void checkAndList(const std::string& gen, const fs::path& root, int runs) {
 // from the clock (target: at most 1.15 times the floor either way).
 void floorRatios(const std::string& gen, const fs::path& root, int runs) {
     const fs::path dir = root / "floor";
-    fs::create_directories(dir);
-    const std::string make =
-        "python3 '" KORVEX_FLOOR_WORKLOADS "' '" + dir.string() + "' >/dev/null";
-    if (std::system(make.c_str()) != 0) {
-        std::fprintf(stderr, "could not make the floor's workloads\n");
-        std::exit(1);
-    }
+    makeFloorWorkloads(dir);
     std::printf("\n%-14s %10s %10s %10s %8s %8s\n", "against floor", "floor ms", "seed 1 ms",
                 "no seed ms", "seed 1", "no seed");
     for (const auto& [size, k] : {std::pair{"large", 1}, {"medium", 20}, {"small", 1000}}) {
