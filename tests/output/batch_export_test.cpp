@@ -46,6 +46,18 @@ OutputWindow* openGenerated(OutputProgram& program, const QString& name) {
 }
 
 // Chooses "Export Many Texts..." and fills in its dialog; returns the batch started.
+// A generated text of thirty choices: half a million such texts take seconds, so a batch of
+// them is still running when a test stops it or closes its window.
+OutputWindow* openManyChoices(OutputProgram& program) {
+    QStringList script;
+    for (int b = 0; b < 30; ++b) {
+        script << "{alpha|beta|gamma|delta}"
+               << "\\s\\";
+    }
+    program.writeProject("Many", script);
+    return openGenerated(program, "Many");
+}
+
 BatchExport* exportMany(OutputWindow* window, int count, bool csv, const QString& folder = {}) {
     korvex::testing::whenModal<BatchDialog>([=](BatchDialog* dialog) {
         dialog->findChild<QSpinBox*>("BatchCount")->setValue(count);
@@ -131,15 +143,7 @@ private slots:
 
     void aStoppedBatchKeepsWhatItWrote() {
         OutputProgram program;
-        // Thirty choices a text: half a million of them take seconds, and the stop comes at
-        // the first sign of progress.
-        QStringList script;
-        for (int b = 0; b < 30; ++b) {
-            script << "{alpha|beta|gamma|delta}"
-                   << "\\s\\";
-        }
-        program.writeProject("Many", script);
-        OutputWindow* window = openGenerated(program, "Many");
+        OutputWindow* window = openManyChoices(program);
         QVERIFY(window);
         program.dialogs.expectMessage(BoxKind::Information);
         BatchExport* batch = exportMany(window, 500'000, true);
@@ -168,13 +172,7 @@ private slots:
 
     void closingTheWindowDuringABatchAsksWhetherToStopIt() {
         OutputProgram program;
-        QStringList script;
-        for (int b = 0; b < 30; ++b) {
-            script << "{alpha|beta|gamma|delta}"
-                   << "\\s\\";
-        }
-        program.writeProject("Many", script);
-        OutputWindow* window = openGenerated(program, "Many");
+        OutputWindow* window = openManyChoices(program);
         QVERIFY(window);
         QPointer<BatchExport> batch = exportMany(window, 500'000, true);
         QVERIFY(batch);
