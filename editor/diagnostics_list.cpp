@@ -20,14 +20,18 @@ constexpr int kLineRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 constexpr int kMostRowsShown = 5;
 
-// The place in `text` of character `column` (from 1); the checker counts characters, a
-// QString UTF-16 units.
-int indexOfColumn(const QString& text, std::size_t column) {
-    int index = 0;
-    for (std::size_t c = 1; c < column && index < text.size(); ++c) {
+// The place in `text` of the character `count` characters on from `index`; the checker counts
+// characters, a QString UTF-16 units.
+int advanceCharacters(const QString& text, int index, std::size_t count) {
+    for (std::size_t c = 0; c < count && index < text.size(); ++c) {
         index += text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
     }
     return std::min(index, static_cast<int>(text.size()));
+}
+
+// The place in `text` of character `column` (from 1).
+int indexOfColumn(const QString& text, std::size_t column) {
+    return advanceCharacters(text, 0, column > 0 ? column - 1 : 0);
 }
 
 // How much a finding at `start` underlines: a brace or bar alone, a "\name\" whole, otherwise
@@ -178,13 +182,30 @@ void DiagnosticsList::underline(QPlainTextEdit* pane) {
     const bool dark = pane->palette().color(QPalette::Base).lightnessF() < 0.5;
     QTextDocument* document = pane->document();
     QList<QTextEdit::ExtraSelection> selections;
+    // Findings come in the order of their places: a line's text is taken once, and each column
+    // is counted on from the one before, so a megabyte line with many findings costs one pass.
+    QTextBlock block;
+    QString text;
+    std::size_t column = 1;
+    int index = 0;
     for (const engine::Diagnostic& finding : findings_) {
-        const QTextBlock block = document->findBlockByNumber(static_cast<int>(finding.line) - 1);
-        if (!block.isValid()) {
-            continue;
+        if (!block.isValid() || block.blockNumber() != static_cast<int>(finding.line) - 1) {
+            block = document->findBlockByNumber(static_cast<int>(finding.line) - 1);
+            if (!block.isValid()) {
+                continue;
+            }
+            text = block.text();
+            column = 1;
+            index = 0;
         }
-        const QString text = block.text();
-        int start = indexOfColumn(text, finding.column);
+        const std::size_t wanted = std::max<std::size_t>(finding.column, 1);
+        if (wanted < column) {
+            column = 1;
+            index = 0;
+        }
+        index = advanceCharacters(text, index, wanted - column);
+        column = wanted;
+        int start = index;
         // A finding past the end of its line marks the line's last character.
         if (start == text.size() && start > 0) {
             --start;

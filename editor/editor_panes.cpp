@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "editor/editor_controls.h"
+#include "editor/long_lines.h"
 #include "widgets/text_box.h"
 #include "widgets/text_look.h"
 
@@ -202,7 +203,24 @@ void EditorPanes::setMarks(QPlainTextEdit* pane, Marks kind,
                            QList<QTextEdit::ExtraSelection> marks) {
     auto& kinds = marks_[pane == wrapped_ ? 1 : 0];
     kinds[static_cast<std::size_t>(kind)] = std::move(marks);
-    pane->setExtraSelections(kinds[0] + kinds[1]);
+    showMarks(pane);
+}
+
+void EditorPanes::showMarks(QPlainTextEdit* pane) {
+    const QTextDocument* document = pane->document();
+    QList<QTextEdit::ExtraSelection> shown;
+    for (const auto& marks : marks_[pane == wrapped_ ? 1 : 0]) {
+        for (const QTextEdit::ExtraSelection& mark : marks) {
+            const QTextBlock block = document->findBlock(mark.cursor.selectionStart());
+            const auto [from, to] = partInSight(block);
+            const int start = mark.cursor.selectionStart() - block.position();
+            const int end = mark.cursor.selectionEnd() - block.position();
+            if (start <= to && end >= from) {
+                shown.append(mark);
+            }
+        }
+    }
+    pane->setExtraSelections(shown);
 }
 
 QString EditorPanes::selectedText() const {

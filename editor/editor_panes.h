@@ -67,6 +67,9 @@ public:
     enum class Marks { Findings, Braces };
     /// `pane` marks `marks` for `kind`, beside the marks of the other kind.
     void setMarks(QPlainTextEdit* pane, Marks kind, QList<QTextEdit::ExtraSelection> marks);
+    /// `pane` shows the marks it was given that lie in their line's part in sight (all of a short
+    /// line's): again after the part in sight of a long line moves.
+    void showMarks(QPlainTextEdit* pane);
 
     /// The shown pane's selection, line breaks as CR LF.
     QString selectedText() const;

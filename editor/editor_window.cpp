@@ -19,10 +19,10 @@
 #include "editor/editor_toolbar.h"
 #include "editor/file_watch.h"
 #include "editor/find_replace.h"
+#include "editor/long_lines.h"
 #include "editor/preview_pane.h"
 #include "editor/script_highlighter.h"
 #include "editor/status_line.h"
-#include "editor/visible_colouring.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/key_preview.h"
@@ -67,7 +67,7 @@ EditorWindow::EditorWindow(ui::SharedState& state, QWidget* parent)
       editMenu_(new EditMenu(*panes_, state.dialogs, this)),
       highlighters_{new ScriptHighlighter(panes_->unwrapped()->document()),
                     new ScriptHighlighter(panes_->wrapped()->document())},
-      colouring_(new VisibleColouring(*panes_, highlighters_, this)),
+      sight_(new LongLineSight(*panes_, highlighters_, this)),
       diagnostics_(new DiagnosticsList(
           *panes_, [this] { return checkOptions(); }, this)),
       findBar_(new FindReplaceBar(*panes_, state.dialogs, this)),
@@ -490,7 +490,7 @@ void EditorWindow::setHighlighting(bool on) {
             highlighter->setOn(on);
         }
     });
-    colouring_->follow();
+    sight_->follow();
     // Out of sight the choice is not the user's to keep. Like the word-wrap state, a choice
     // that cannot be written is simply not kept.
     if (!outOfSight_) {

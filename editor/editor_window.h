@@ -28,7 +28,7 @@ class StatusLine;
 class PreviewPane;
 struct PreviewSource;
 class ScriptHighlighter;
-class VisibleColouring;
+class LongLineSight;
 
 /// The editor window: one project's script in a pane, saved back to the project file,
 /// handed to a generated-text window, to the import window, to runtime creation and to the
@@ -118,7 +118,7 @@ private:
     EditorToolBar* toolBar_;
     EditMenu* editMenu_;                              // EditX
     std::array<ScriptHighlighter*, 2> highlighters_;  // the unwrapped pane's, the wrapped one's
-    VisibleColouring* colouring_;
+    LongLineSight* sight_;
     DiagnosticsList* diagnostics_;
     FindReplaceBar* findBar_;
     BraceMarks* braces_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "editor/long_lines.h"
 #include "widgets/contrast.h"
 
 namespace korvex::editor {
@@ -28,16 +29,6 @@ constexpr std::array<StyleLook, kScriptStyleCount> kLooks = {{
     {0x1565c0, 0x82b1ff},  // Marker
     {0xad1457, 0xf48fb1},  // Reference
 }};
-
-// The part of a long line that carries colours, kept with the line.
-struct ColouredPart : QTextBlockUserData {
-    ColouredPart(int from, int to) : from(from), to(to) {}
-    int from;
-    int to;
-};
-
-// A long line nobody has scrolled along yet is coloured from its start this far.
-constexpr int kFirstPart = ScriptHighlighter::kLongLine / 2;
 
 }  // namespace
 
@@ -77,25 +68,6 @@ void ScriptHighlighter::setOn(bool on) {
     }
 }
 
-std::pair<int, int> ScriptHighlighter::colouredPart(const QTextBlock& block) const {
-    const int length = block.length() - 1;
-    if (length <= kLongLine) {
-        return {0, length};
-    }
-    if (const auto* part = dynamic_cast<const ColouredPart*>(block.userData())) {
-        return {std::min(part->from, length), std::min(part->to, length)};
-    }
-    return {0, std::min(kFirstPart, length)};
-}
-
-void ScriptHighlighter::colourPart(const QTextBlock& block, int from, int to) {
-    QTextBlock line = block;
-    line.setUserData(new ColouredPart(std::max(0, from), std::max(from, to)));
-    if (on_) {
-        rehighlightBlock(line);
-    }
-}
-
 void ScriptHighlighter::highlightBlock(const QString& text) {
     if (!on_) {
         return;
@@ -105,7 +77,7 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
     if (spans.empty()) {
         return;
     }
-    const auto [from, to] = colouredPart(currentBlock());
+    const auto [from, to] = partInSight(currentBlock());
     // A span is set only where it meets the coloured part, and only that much of it.
     const auto setPart = [this, from = from, to = to](int start, int end, ScriptStyle style) {
         start = std::max(start, from);

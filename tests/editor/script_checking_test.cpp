@@ -12,6 +12,7 @@
 
 #include "editor/check_runner.h"
 #include "editor/editor_controls.h"
+#include "editor/long_lines.h"
 #include "editor/script_highlighter.h"
 #include "tests/editor/editor_program.h"
 #include "tests/support/qt_test_main.h"
@@ -108,12 +109,14 @@ private slots:
         QCOMPARE(pane(window)->extraSelections().size(), 1000);
     }
 
-    void aLongLineIsColouredWhereItIsShown() {
-        // A pasted article on one line: colours near what the pane shows, never all of it.
+    void aLongLineIsColouredAndUnderlinedWhereItIsShown() {
+        // A pasted article on one line, a stray "}" each 10,000 characters: colours and
+        // underlines near what the pane shows, never all of it.
         std::string line;
         while (line.size() < 200000) {
-            line += "Some {red|blue} text ";
+            line += line.size() % 10000 == 0 ? "a}b words and more, " : "Some{red|blue}text, ";
         }
+        line.back() = '.';  // a space at the end would be one more finding
         EditorProgram program;
         EditorWindow* window = program.open("Long", (line + "\r\n").c_str());
         QPlainTextEdit* text = pane(window);
@@ -123,14 +126,27 @@ private slots:
                                      : std::pair(formats.first().start,
                                                  formats.last().start + formats.last().length);
         };
+        const auto underlined = [text] {
+            QList<int> places;
+            for (const auto& mark : text->extraSelections()) {
+                if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline) {
+                    places << mark.cursor.selectionStart();
+                }
+            }
+            return places;
+        };
+        auto* list = window->findChild<QTreeWidget*>("Diagnostics");
+        QTRY_COMPARE(list->topLevelItemCount(), 20);
+        QCOMPARE(underlined(), QList<int>({1}));
         QVERIFY(colouredSpan().first >= 0);
-        QVERIFY(colouredSpan().second < ScriptHighlighter::kLongLine);
+        QVERIFY(colouredSpan().second < korvex::editor::kLongLine);
 
         QTextCursor middle(text->document());
         middle.setPosition(100000);
         text->setTextCursor(middle);
         QTRY_VERIFY(colouredSpan().first > 90000 && colouredSpan().first < 100000);
         QVERIFY(colouredSpan().second > 100000 && colouredSpan().second < 110000);
+        QCOMPARE(underlined(), QList<int>({100001}));
         QVERIFY(!window->isModified());
     }
 

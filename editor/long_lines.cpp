@@ -1,4 +1,4 @@
-#include "editor/visible_colouring.h"
+#include "editor/long_lines.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -14,8 +14,18 @@
 namespace korvex::editor {
 namespace {
 
-// How close to the edge of its colours the shown part of a line may come.
-constexpr int kSlack = VisibleColouring::kMargin / 3;
+// How close to the edge of its part in sight the shown part of a line may come.
+constexpr int kSlack = LongLineSight::kMargin / 3;
+
+// A long line nobody has scrolled along yet is in sight from its start this far.
+constexpr int kFirstPart = kLongLine / 2;
+
+// The part in sight of a long line, kept with the line.
+struct PartInSight : QTextBlockUserData {
+    PartInSight(int from, int to) : from(from), to(to) {}
+    int from;
+    int to;
+};
 
 struct Range {
     int from;
@@ -48,17 +58,28 @@ Range shownPart(QPlainTextEdit* pane, const QTextBlock& block) {
 
 }  // namespace
 
-VisibleColouring::VisibleColouring(EditorPanes& panes,
-                                   std::array<ScriptHighlighter*, 2> highlighters, QObject* parent)
+std::pair<int, int> partInSight(const QTextBlock& block) {
+    const int length = block.length() - 1;
+    if (length <= kLongLine) {
+        return {0, length};
+    }
+    if (const auto* part = dynamic_cast<const PartInSight*>(block.userData())) {
+        return {std::min(part->from, length), std::min(part->to, length)};
+    }
+    return {0, std::min(kFirstPart, length)};
+}
+
+LongLineSight::LongLineSight(EditorPanes& panes, std::array<ScriptHighlighter*, 2> highlighters,
+                             QObject* parent)
     : QObject(parent), panes_(panes), highlighters_(highlighters), delay_(new QTimer(this)) {
     delay_->setSingleShot(true);
     delay_->setInterval(kDelayMs);
-    connect(delay_, &QTimer::timeout, this, &VisibleColouring::follow);
+    connect(delay_, &QTimer::timeout, this, &LongLineSight::follow);
     watch(panes_.unwrapped());
     watch(panes_.wrapped());
 }
 
-void VisibleColouring::watch(QPlainTextEdit* pane) {
+void LongLineSight::watch(QPlainTextEdit* pane) {
     const auto later = [this] { delay_->start(); };
     connect(pane->verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(pane->horizontalScrollBar(), &QScrollBar::valueChanged, this, later);
@@ -66,14 +87,14 @@ void VisibleColouring::watch(QPlainTextEdit* pane) {
     pane->viewport()->installEventFilter(this);
 }
 
-bool VisibleColouring::eventFilter(QObject* watched, QEvent* event) {
+bool LongLineSight::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
         delay_->start();
     }
     return QObject::eventFilter(watched, event);
 }
 
-void VisibleColouring::follow() {
+void LongLineSight::follow() {
     QPlainTextEdit* pane = panes_.shown();
     if (!pane->isVisible()) {
         return;
@@ -81,33 +102,40 @@ void VisibleColouring::follow() {
     const QRect view = pane->viewport()->rect();
     QTextBlock block = pane->cursorForPosition(view.topLeft()).block();
     const QTextBlock last = pane->cursorForPosition(view.bottomRight()).block();
+    bool moved = false;
     for (; block.isValid(); block = block.next()) {
-        if (block.length() - 1 > ScriptHighlighter::kLongLine) {
-            followLongLine(pane, block);
+        if (block.length() - 1 > kLongLine) {
+            moved = followLongLine(pane, block) || moved;
         }
         if (block == last) {
             break;
         }
     }
+    if (moved) {
+        panes_.showMarks(pane);
+    }
 }
 
-void VisibleColouring::followLongLine(QPlainTextEdit* pane, const QTextBlock& block) {
+bool LongLineSight::followLongLine(QPlainTextEdit* pane, const QTextBlock& block) {
     // Qt lets a line's shaped glyphs go after every paint, and the caret's next blink shapes
     // the whole line again: a long line in sight keeps them.
     block.layout()->setCacheEnabled(true);
-    ScriptHighlighter* highlighter = highlighters_[pane == panes_.wrapped() ? 1 : 0];
-    if (!highlighter->isOn()) {
-        return;
-    }
     const Range shown = shownPart(pane, block);
-    const auto [from, to] = highlighter->colouredPart(block);
+    const auto [from, to] = partInSight(block);
     const int length = block.length() - 1;
     const bool nearStart = from > 0 && shown.from - kSlack < from;
     const bool nearEnd = to < length && shown.to + kSlack > to;
-    if (shown.from <= shown.to && (nearStart || nearEnd)) {
-        panes_.restyle(
-            [&] { highlighter->colourPart(block, shown.from - kMargin, shown.to + kMargin); });
+    if (shown.from > shown.to || !(nearStart || nearEnd)) {
+        return false;
     }
+    QTextBlock line = block;
+    line.setUserData(
+        new PartInSight(std::max(0, shown.from - kMargin), std::max(0, shown.to + kMargin)));
+    ScriptHighlighter* highlighter = highlighters_[pane == panes_.wrapped() ? 1 : 0];
+    if (highlighter->isOn()) {
+        panes_.restyle([&] { highlighter->rehighlightBlock(block); });
+    }
+    return true;
 }
 
 }  // namespace korvex::editor
