@@ -1,4 +1,4 @@
-// korvex5: the main program. Its windows live in korvex_gui; this only starts them.
+// korvex5: the main program. Its windows live in korvex_shell; this only starts them.
 //
 //   korvex5 [--quit-after-start] [--dark-palette]
 //
@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <iostream>
 
+#include "platform/caret_blink.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_dialogs.h"
 #include "platform/text_conversion.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     using korvex::platform::fromPath;
     QApplication app(argc, argv);
     QApplication::setWindowIcon(korvex::ui::programIcon());
+    const korvex::platform::CaretBlinkTimeout caretBlink;
     if (QCoreApplication::arguments().contains(QStringLiteral("--dark-palette"))) {
         QApplication::setStyle(QStringLiteral("Fusion"));
         QPalette dark(QColor(53, 53, 53));
