@@ -8,8 +8,7 @@
 
 namespace korvex::platform {
 
-CaretBlinkTimeout::CaretBlinkTimeout(std::chrono::milliseconds timeout)
-    : timer_(new QTimer(this)) {
+CaretBlinkTimeout::CaretBlinkTimeout(std::chrono::milliseconds timeout) : timer_(new QTimer(this)) {
     timer_->setSingleShot(true);
     timer_->setInterval(timeout);
     connect(timer_, &QTimer::timeout, this, &CaretBlinkTimeout::stop);
