@@ -120,6 +120,51 @@ struct Figures {
     int overlapped = 0;               // keys timed while the check was still running
 };
 
+/// Starts `runner`'s job at once through its `delay` and waits until it runs; returns how long
+/// the GUI thread took to hand it over.
+template <typename Runner>
+double startNow(QTimer* delay, const Runner& runner) {
+    delay->start(0);
+    QElapsedTimer clock;
+    clock.start();
+    while (!runner.isBusy()) {
+        QCoreApplication::processEvents();
+    }
+    return msSince(clock);
+}
+
+/// Stops `delay`, waits for the job `runner` runs and shows its result; returns the GUI
+/// thread's share.
+template <typename Runner>
+double finish(QTimer* delay, const Runner& runner) {
+    delay->stop();
+    while (runner.isBusy()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::processEvents();
+    return msSince(clock);
+}
+
+/// The caret of `pane` to `position`, in sight and painted.
+void placeCaret(QPlainTextEdit* pane, int position) {
+    QTextCursor caret(pane->document());
+    caret.setPosition(position);
+    pane->setTextCursor(caret);
+    pane->ensureCursorVisible();
+    pane->viewport()->repaint();
+}
+
+/// One key at the caret of `pane`, timed to the repaint.
+double timedKey(QPlainTextEdit* pane) {
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(pane, 'x');
+    pane->viewport()->repaint();
+    return msSince(clock);
+}
+
 class Typist {
 public:
     explicit Typist(EditorWindow& window)
@@ -128,39 +173,16 @@ public:
           runner_(window.findChild<CheckRunner*>()) {}
 
     /// Waits for the check that runs, and shows its findings; returns the GUI thread's share.
-    double settle() {
-        delay_->stop();
-        while (runner_->isBusy()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        QElapsedTimer clock;
-        clock.start();
-        QCoreApplication::processEvents();
-        return msSince(clock);
-    }
+    double settle() { return finish(delay_, *runner_); }
 
     /// One key at `position`, timed to the repaint; with `checking`, a check of the whole
     /// script starts just before.
     void press(int position, bool checking, Figures& figures) {
-        QTextCursor caret(pane_->document());
-        caret.setPosition(position);
-        pane_->setTextCursor(caret);
-        pane_->ensureCursorVisible();
-        pane_->viewport()->repaint();
+        placeCaret(pane_, position);
         if (checking) {
-            delay_->start(0);
-            QElapsedTimer start;
-            start.start();
-            while (!runner_->isBusy()) {
-                QCoreApplication::processEvents();
-            }
-            figures.checkStarts.push_back(msSince(start));
+            figures.checkStarts.push_back(startNow(delay_, *runner_));
         }
-        QElapsedTimer clock;
-        clock.start();
-        QTest::keyClick(pane_, 'x');
-        pane_->viewport()->repaint();
-        figures.keys.push_back(msSince(clock));
+        figures.keys.push_back(timedKey(pane_));
         if (checking) {
             figures.overlapped += runner_->isBusy() ? 1 : 0;
             figures.shows.push_back(settle());
@@ -192,27 +214,12 @@ void timePreview(EditorWindow& window, const std::vector<int>& places, int keys,
     auto* runner = window.findChild<korvex::editor::PreviewRunner*>();
     auto* onOff = window.findChild<QAction*>("PreviewX");
     const auto key = [pane](int place, std::vector<double>& into) {
-        QTextCursor caret(pane->document());
-        caret.setPosition(place);
-        pane->setTextCursor(caret);
-        pane->ensureCursorVisible();
-        pane->viewport()->repaint();
-        QElapsedTimer clock;
-        clock.start();
-        QTest::keyClick(pane, 'x');
-        pane->viewport()->repaint();
-        into.push_back(msSince(clock));
+        placeCaret(pane, place);
+        into.push_back(timedKey(pane));
     };
     // Waits for the preview that runs and shows it; returns the GUI thread's share.
     const auto settle = [&] {
-        delay->stop();
-        while (runner->isBusy()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        QElapsedTimer clock;
-        clock.start();
-        QCoreApplication::processEvents();
-        const double ms = msSince(clock);
+        const double ms = finish(delay, *runner);
         typist.settle();
         return ms;
     };
@@ -231,13 +238,7 @@ void timePreview(EditorWindow& window, const std::vector<int>& places, int keys,
     settle();
     for (const int place : places) {
         for (int k = 0; k < keys; ++k) {
-            delay->start(0);
-            QElapsedTimer start;
-            start.start();
-            while (!runner->isBusy()) {
-                QCoreApplication::processEvents();
-            }
-            starts.push_back(msSince(start));
+            starts.push_back(startNow(delay, *runner));
             key(place, on);
             overlapped += runner->isBusy() ? 1 : 0;
             shows.push_back(settle());
